@@ -1,0 +1,42 @@
+#include "Platform.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace vanecraft {
+
+const char* const ApplicationTitle = "Vanecraft";
+
+namespace {
+Platform* installed = nullptr;
+} // namespace
+
+void DesktopPlatform::message(QWidget* parent, const QString& text) {
+    QMessageBox::information(parent, QString::fromUtf8(ApplicationTitle), text, QMessageBox::Ok);
+}
+
+bool DesktopPlatform::question(QWidget* parent, const QString& text) {
+    return QMessageBox::question(parent, QString::fromUtf8(ApplicationTitle), text,
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+QString DesktopPlatform::openFileName(QWidget* parent, const QString& title,
+                                      const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+}
+
+QString DesktopPlatform::saveFileName(QWidget* parent, const QString& title,
+                                      const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, title, QString(), filter);
+}
+
+Platform& CurrentPlatform() {
+    static DesktopPlatform desktop;
+    return installed ? *installed : desktop;
+}
+
+void SetPlatform(Platform* platform) {
+    installed = platform;
+}
+
+} // namespace vanecraft

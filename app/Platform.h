@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace vanecraft {
+
+// Every place where the program asks the desktop for something. Tests install their own, so a
+// real window can be driven without a modal box blocking it.
+class Platform {
+public:
+    virtual ~Platform() = default;
+    // A box with an OK button only, captioned "Vanecraft".
+    virtual void message(QWidget* parent, const QString& text) = 0;
+    // A box with Yes and No; true for Yes.
+    virtual bool question(QWidget* parent, const QString& text) = 0;
+    // Empty text when the user cancels. `filter` is in Qt's "Name (*.x);;Other (*)" form.
+    virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+    virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+};
+
+// The desktop's own dialogs.
+class DesktopPlatform : public Platform {
+public:
+    void message(QWidget* parent, const QString& text) override;
+    bool question(QWidget* parent, const QString& text) override;
+    QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;
+};
+
+Platform& CurrentPlatform();
+// Takes no ownership; nullptr restores the desktop's dialogs.
+void SetPlatform(Platform* platform);
+
+extern const char* const ApplicationTitle;
+
+} // namespace vanecraft

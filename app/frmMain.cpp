@@ -1,0 +1,424 @@
+#include "frmMain.h"
+
+#include "Platform.h"
+#include "Twips.h"
+#include "import/RockSimReader.h"
+#include "model/Conversions.h"
+#include "settings/AppPaths.h"
+#include "settings/SettingsFile.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDate>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTime>
+#include <QTimer>
+#include <QToolBar>
+
+namespace vanecraft {
+
+namespace {
+
+// The layout's twips count from the client area's top, whose first strip holds the toolbar.
+constexpr double ToolbarStrip = 420;
+
+const char* const PlacementKeys[4] = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
+constexpr double PlacementDefaults[3] = {1000, 1000, 6500};
+constexpr double FixedHeight = 7500;
+
+QFont fontOf(const char* family, double points, bool bold = false, bool italic = false) {
+    QFont f(QString::fromLatin1(family));
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    f.setItalic(italic);
+    return f;
+}
+
+void makeBlue(QWidget* w) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    w->setPalette(p);
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& text, QRect r, const QFont& font) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setGeometry(r);
+    l->setFont(font);
+    return l;
+}
+
+QLineEdit* textBox(QWidget* parent, const char* name, QRect r) {
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QString::fromLatin1(name));
+    e->setGeometry(r);
+    e->setFont(fontOf("Arial", 9));
+    return e;
+}
+
+void line(QWidget* parent, const char* name, double x1, double y1, double x2, double y2) {
+    auto* f = new QFrame(parent);
+    f->setObjectName(QString::fromLatin1(name));
+    f->setFrameShape(QFrame::NoFrame);
+    f->setAutoFillBackground(true);
+    QPalette p = f->palette();
+    p.setColor(QPalette::Window, Qt::black);
+    f->setPalette(p);
+    f->setGeometry(Px(x1), Px(y1 - ToolbarStrip), std::max(1, Px(x2 - x1)) + (y1 == y2 ? 1 : 0),
+                   std::max(1, Px(y2 - y1)) + (x1 == x2 ? 1 : 0));
+}
+
+QRect at(double left, double top, double width, double height) {
+    return TwRect(left, top - ToolbarStrip, width, height);
+}
+
+} // namespace
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Vanecraft For RockSim"));
+    setFont(fontOf("MS Sans Serif", 9.75));
+    buildMenus();
+    buildLayout();
+    Form_Load();
+}
+
+void frmMain::buildMenus() {
+    QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    auto add = [this](QMenu* menu, const char* name, const QString& caption, auto slot) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    mnuFileOpen = add(mnuFile, "mnuFileOpen", QStringLiteral("&Load..."), &frmMain::mnuFileOpen_Click);
+    mnuFilePreview = add(mnuFile, "mnuFilePreview", QStringLiteral("P&review..."),
+                         &frmMain::mnuFilePreview_Click);
+    mnuFilePrint =
+        add(mnuFile, "mnuFilePrint", QStringLiteral("&Print..."), &frmMain::mnuFilePrint_Click);
+    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar1"));
+    mnuFileOptions =
+        add(mnuFile, "mnuFileOptions", QStringLiteral("&Options"), &frmMain::mnuFileOptions_Click);
+    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar2"));
+    mnuFileExit = add(mnuFile, "mnuFileExit", QStringLiteral("&Exit"), &frmMain::mnuFileExit_Click);
+
+    QMenu* mnuInt = menuBar()->addMenu(QStringLiteral("&?"));
+    mnuInt->setObjectName(QStringLiteral("mnuInt"));
+    mnuHelp = add(mnuInt, "mnuHelp", QStringLiteral("&Help..."), &frmMain::mnuHelp_Click);
+    mnuReports = add(mnuInt, "mnuReports", QStringLiteral("&New versions, bug reports..."),
+                     &frmMain::mnuReports_Click);
+    mnuAbout = add(mnuInt, "mnuAbout", QStringLiteral("&About..."), &frmMain::mnuAbout_Click);
+
+    tbToolBar = addToolBar(QStringLiteral("tbToolBar"));
+    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
+    tbToolBar->setMovable(false);
+    tbToolBar->setIconSize(QSize(16, 16));
+    for (const char* key : {"Open", "Print"}) {
+        const QString k = QString::fromLatin1(key);
+        QAction* a = tbToolBar->addAction(QIcon(QStringLiteral(":/toolbar/") + k), k);
+        a->setObjectName(k);
+        a->setToolTip(k);
+        connect(a, &QAction::triggered, this, [this, k] { tbToolBar_ButtonClick(k); });
+    }
+}
+
+void frmMain::buildLayout() {
+    auto* c = new QWidget(this);
+    c->setObjectName(QStringLiteral("client"));
+    setCentralWidget(c);
+    c->setMinimumSize(Px(4665), Px(7020 - ToolbarStrip - 300));
+
+    auto* Shape1 = new QFrame(c);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->setFrameStyle(QFrame::Box | QFrame::Plain);
+    Shape1->setLineWidth(1);
+    Shape1->setGeometry(at(120, 480, 4455, 1455));
+
+    QLabel* Label11 = label(c, "Label11", QStringLiteral("Vanecraft!"), at(120, 480, 4335, 615),
+                            fontOf("Comic Sans MS", 20.25, true));
+    Label11->setAlignment(Qt::AlignCenter);
+    makeBlue(Label11);
+    QLabel* Label14 =
+        label(c, "Label14", QStringLiteral("by the Vanecraft project and its contributors"),
+              at(240, 960, 4215, 375), fontOf("Arial", 11.25));
+    Label14->setAlignment(Qt::AlignCenter);
+    makeBlue(Label14);
+    QLabel* Label12 =
+        label(c, "Label12", QStringLiteral("An add-on software for the new xml RockSim file format"),
+              at(960, 1320, 2775, 495), fontOf("Comic Sans MS", 9.75, false, true));
+    Label12->setWordWrap(true);
+    Label12->setAlignment(Qt::AlignCenter);
+    makeBlue(Label12);
+
+    label(c, "Label13", QStringLiteral("Tool:"), at(120, 2040, 495, 255),
+          fontOf("Arial", 9.75, true));
+    Choice = new QComboBox(c);
+    Choice->setObjectName(QStringLiteral("Choice"));
+    Choice->setEditable(true);
+    Choice->setInsertPolicy(QComboBox::NoInsert);
+    Choice->setGeometry(at(720, 2040, 3735, 360));
+    Choice->setFont(fontOf("Arial", 9.75));
+
+    const QFont small = fontOf("Arial", 9);
+    label(c, "Label1", QStringLiteral("Rocket name"), at(120, 2640, 1575, 255), small);
+    RName = textBox(c, "RName", at(1800, 2640, 2655, 285));
+    label(c, "Label3", QStringLiteral("Outer diameter"), at(120, 3240, 1575, 255), small);
+    OD = textBox(c, "OD", at(1800, 3240, 855, 330));
+    label(c, "Label2", QStringLiteral("Inner diameter"), at(120, 3600, 1575, 255), small);
+    ID = textBox(c, "ID", at(1800, 3600, 855, 330));
+    label(c, "Label6", QStringLiteral("Length"), at(120, 3960, 1575, 255), small);
+    BLength = textBox(c, "BLength", at(1800, 3960, 855, 330));
+    label(c, "Label9", QStringLiteral("Body Tube"), at(3000, 3600, 1215, 255),
+          fontOf("Arial", 9.75, true));
+    label(c, "Label15", QStringLiteral("Name"), at(120, 4560, 1575, 255), small);
+    FName = textBox(c, "FName", at(1800, 4560, 855, 330));
+    label(c, "Label8", QStringLiteral("Number"), at(120, 4920, 1575, 255), small);
+    FinsNumber = textBox(c, "FinsNumber", at(1800, 4920, 855, 330));
+    label(c, "Label4", QStringLiteral("Semi span"), at(120, 5280, 1575, 255), small);
+    Span = textBox(c, "Span", at(1800, 5280, 855, 330));
+    label(c, "Label10", QStringLiteral("Fins Set #"), at(3000, 5400, 975, 255),
+          fontOf("Arial", 9.75, true));
+    FinSetNumber = new QComboBox(c);
+    FinSetNumber->setObjectName(QStringLiteral("FinSetNumber"));
+    FinSetNumber->setEditable(true);
+    FinSetNumber->setInsertPolicy(QComboBox::NoInsert);
+    FinSetNumber->setGeometry(at(4080, 5400, 495, 360));
+    label(c, "Label5", QStringLiteral("Thickness"), at(120, 5640, 1575, 255), small);
+    Thickness = textBox(c, "Thickness", at(1800, 5640, 855, 330));
+    label(c, "Label7", QStringLiteral("Root"), at(120, 6000, 1575, 255), small);
+    Root = textBox(c, "Root", at(1800, 6000, 855, 330));
+
+    line(c, "Line1", 2760, 3360, 2880, 3360);
+    line(c, "Line2", 2880, 3360, 2880, 4200);
+    line(c, "Line3", 2760, 4200, 2880, 4200);
+    line(c, "Line4", 2760, 4680, 2880, 4680);
+    line(c, "Line5", 2880, 4680, 2880, 6240);
+    line(c, "Line6", 2760, 6240, 2880, 6240);
+
+    connect(FinSetNumber, &QComboBox::activated, this, [this] { FinSetNumber_Click(); });
+
+    QStatusBar* sbStatusBar = statusBar();
+    sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
+    sbStatusBar->setFont(fontOf("Arial", 9.75));
+    sbStato = new QLabel(QStringLiteral("Stato"));
+    sbDate = new QLabel;
+    sbClock = new QLabel;
+    sbStatusBar->addWidget(sbStato, 1);
+    sbStatusBar->addPermanentWidget(sbDate);
+    sbStatusBar->addPermanentWidget(sbClock);
+    updateClock();
+    auto* clock = new QTimer(this);
+    connect(clock, &QTimer::timeout, this, &frmMain::updateClock);
+    clock->start(1000);
+}
+
+void frmMain::updateClock() {
+    const QLocale locale;
+    sbDate->setText(locale.toString(QDate::currentDate(), QLocale::ShortFormat));
+    sbClock->setText(QTime::currentTime().toString(QStringLiteral("HH:mm")));
+}
+
+void frmMain::Form_Load() {
+    restorePlacement();
+    Choice->addItem(QStringLiteral("Fins alignment guide"));
+    Choice->addItem(QStringLiteral("Body tube wrapper"));
+    Choice->setCurrentIndex(-1);
+    Choice->setEditText(QStringLiteral("Select the tool you need."));
+    FinSetNumber->addItem(QStringLiteral("1"));
+    FinSetNumber->setCurrentIndex(0);
+    if (!state_.SettingsSaved) {
+        const QString problem = ReadSettingsFile(state_);
+        if (!problem.isEmpty())
+            CurrentPlatform().message(this, problem);
+    }
+}
+
+void frmMain::restorePlacement() {
+    QSettings store(PlacementStorePath(), QSettings::IniFormat);
+    store.beginGroup(QStringLiteral("Settings"));
+    double v[3];
+    for (int i = 0; i < 3; ++i) {
+        const QString text = store.value(QString::fromLatin1(PlacementKeys[i])).toString();
+        bool ok = false;
+        const float f = text.trimmed().toFloat(&ok);
+        // A value that is not a number (or no value) falls back to the default.
+        v[i] = ok && std::isfinite(f) ? f : PlacementDefaults[i];
+        placedTwips_[i] = NumberText(v[i], QStringLiteral("."));
+    }
+    placedTwips_[3] = NumberText(FixedHeight, QStringLiteral("."));
+    QPoint pos(Px(v[0]), Px(v[1]));
+    const QSize size(std::max(1, Px(v[2])), Px(FixedHeight));
+
+    // A window that would open off every screen comes back onto the primary one.
+    const QRect wanted(pos, size);
+    bool visible = false;
+    for (QScreen* s : QGuiApplication::screens())
+        visible = visible || s->availableGeometry().intersects(wanted);
+    if (!visible && QGuiApplication::primaryScreen()) {
+        const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
+        pos = avail.topLeft() + QPoint(Px(PlacementDefaults[0]), Px(PlacementDefaults[1]));
+        if (!avail.contains(pos))
+            pos = avail.topLeft();
+        placedTwips_[0] = NumberText(pos.x() * TwipsPerPixel, QStringLiteral("."));
+        placedTwips_[1] = NumberText(pos.y() * TwipsPerPixel, QStringLiteral("."));
+    }
+    move(pos);
+    resize(size);
+    placedPos_ = pos;
+    placedSize_ = size;
+}
+
+void frmMain::savePlacement() {
+    QSettings store(PlacementStorePath(), QSettings::IniFormat);
+    store.beginGroup(QStringLiteral("Settings"));
+    const QPoint p = pos();
+    const QSize s = size();
+    const int now[4] = {p.x(), p.y(), s.width(), s.height()};
+    const int then[4] = {placedPos_.x(), placedPos_.y(), placedSize_.width(),
+                         placedSize_.height()};
+    for (int i = 0; i < 4; ++i) {
+        const QString text = now[i] == then[i]
+                                 ? placedTwips_[i]
+                                 : NumberText(float(now[i] * TwipsPerPixel), QStringLiteral("."));
+        store.setValue(QString::fromLatin1(PlacementKeys[i]), text);
+    }
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Activate();
+}
+
+void frmMain::Form_Activate() {
+    const int n = state_.CurrentFinSet;
+    const Design& d = state_.design;
+    const QString& u = state_.MeasurementUnits;
+    OD->setText(DisplayLength(d.BodyTubeOD, u));
+    ID->setText(DisplayLength(d.BodyTubeID, u));
+    BLength->setText(DisplayLength(d.BodyTubeLen, u));
+    Root->setText(DisplayLength(d.FinSetRoot[n], u));
+    Span->setText(DisplayLength(d.FinSetSpan[n], u));
+    Thickness->setText(DisplayLength(d.FinSetThickness[n], u));
+}
+
+void frmMain::FinSetNumber_Click() {
+    // Only a fin set the list offers can be picked; typed text naming none changes nothing.
+    const QString text = FinSetNumber->currentText().trimmed();
+    if (FinSetNumber->findText(text, Qt::MatchExactly) < 0)
+        return;
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!ok || !state_.selectFinSet(n))
+        return;
+    const Design& d = state_.design;
+    const QString& u = state_.MeasurementUnits;
+    FinsNumber->setText(d.FinSetCount[n]);
+    RName->setText(d.RocketName);
+    FName->setText(d.FinSetName[n]);
+    Root->setText(DisplayLength(d.FinSetRoot[n], u));
+    Span->setText(DisplayLength(d.FinSetSpan[n], u));
+    Thickness->setText(DisplayLength(d.FinSetThickness[n], u));
+    // Each fin set sits on its own tube.
+    OD->setText(DisplayLength(d.BodyTubeOD, u));
+    ID->setText(DisplayLength(d.BodyTubeID, u));
+    BLength->setText(DisplayLength(d.BodyTubeLen, u));
+}
+
+void frmMain::mnuFileOpen_Click() {
+    const QString path = CurrentPlatform().openFileName(
+        this, QStringLiteral("Open"), QStringLiteral("RockSim (*.rkt);;All (*.*)"));
+    if (path.isEmpty())
+        return;
+    LoadDesign(path);
+}
+
+bool frmMain::LoadDesign(const QString& path) {
+    const LoadResult result = ReadRockSimFile(path);
+    if (!result.ok) {
+        CurrentPlatform().message(this, result.message);
+        return false;
+    }
+    state_.adoptDesign(result.design);
+    refreshAfterLoad();
+    if (!result.warning.isEmpty())
+        CurrentPlatform().message(this, result.warning);
+    return true;
+}
+
+void frmMain::refreshAfterLoad() {
+    const int held = state_.design.finSetsHeld();
+    {
+        const QSignalBlocker block(FinSetNumber);
+        FinSetNumber->clear();
+        for (int i = 1; i <= std::max(1, held); ++i)
+            FinSetNumber->addItem(QString::number(i));
+        FinSetNumber->setCurrentIndex(0);
+    }
+    const Design& d = state_.design;
+    const QString& u = state_.MeasurementUnits;
+    RName->setText(d.RocketName);
+    FinsNumber->setText(d.FinSetCount[1]);
+    FName->setText(d.FinSetName[1]);
+    OD->setText(DisplayLength(d.BodyTubeOD, u));
+    ID->setText(DisplayLength(d.BodyTubeID, u));
+    BLength->setText(DisplayLength(d.BodyTubeLen, u));
+    Root->setText(DisplayLength(d.FinSetRoot[1], u));
+    Span->setText(DisplayLength(d.FinSetSpan[1], u));
+    Thickness->setText(DisplayLength(d.FinSetThickness[1], u));
+}
+
+void frmMain::tbToolBar_ButtonClick(const QString& key) {
+    if (key == QStringLiteral("Open"))
+        mnuFileOpen_Click();
+    else if (key == QStringLiteral("Print"))
+        mnuFilePrint_Click();
+}
+
+void frmMain::OpenWindow(QWidget* window) {
+    bool known = false;
+    for (const auto& w : openOrder_)
+        known = known || w == window;
+    if (!known)
+        openOrder_.emplace_back(window);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void frmMain::mnuFileExit_Click() {
+    close();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void frmMain::Form_Unload() {
+    for (auto it = openOrder_.rbegin(); it != openOrder_.rend(); ++it)
+        if (*it)
+            (*it)->close();
+    openOrder_.clear();
+    if (isMinimized())
+        return;
+    savePlacement();
+}
+
+void frmMain::mnuFilePreview_Click() {}
+void frmMain::mnuFilePrint_Click() {}
+void frmMain::mnuFileOptions_Click() {}
+void frmMain::mnuHelp_Click() {}
+void frmMain::mnuReports_Click() {}
+void frmMain::mnuAbout_Click() {}
+
+} // namespace vanecraft

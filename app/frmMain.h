@@ -1,0 +1,95 @@
+#pragma once
+
+#include "model/Design.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QPoint>
+#include <QSize>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QToolBar;
+
+namespace vanecraft {
+
+// The program's one main window: menus, toolbar, the two lists and the value boxes.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+
+    AppState& state() { return state_; }
+    const AppState& state() const { return state_; }
+
+    // The Load path that the menu, the toolbar and the command line share: all or nothing.
+    bool LoadDesign(const QString& path);
+    // Shows a secondary window modeless, remembering the order of first opening.
+    void OpenWindow(QWidget* window);
+
+    // Controls, by the names the rest of the program knows them by.
+    QComboBox* Choice = nullptr;
+    QComboBox* FinSetNumber = nullptr;
+    QLineEdit* RName = nullptr;
+    QLineEdit* OD = nullptr;
+    QLineEdit* ID = nullptr;
+    QLineEdit* BLength = nullptr;
+    QLineEdit* FName = nullptr;
+    QLineEdit* FinsNumber = nullptr;
+    QLineEdit* Span = nullptr;
+    QLineEdit* Thickness = nullptr;
+    QLineEdit* Root = nullptr;
+    QToolBar* tbToolBar = nullptr;
+    QLabel* sbStato = nullptr;
+    QLabel* sbDate = nullptr;
+    QLabel* sbClock = nullptr;
+
+    QAction* mnuFileOpen = nullptr;
+    QAction* mnuFilePreview = nullptr;
+    QAction* mnuFilePrint = nullptr;
+    QAction* mnuFileOptions = nullptr;
+    QAction* mnuFileExit = nullptr;
+    QAction* mnuHelp = nullptr;
+    QAction* mnuReports = nullptr;
+    QAction* mnuAbout = nullptr;
+
+public slots:
+    void mnuFileOpen_Click();
+    void mnuFilePreview_Click();
+    void mnuFilePrint_Click();
+    void mnuFileOptions_Click();
+    void mnuFileExit_Click();
+    void mnuHelp_Click();
+    void mnuReports_Click();
+    void mnuAbout_Click();
+    void tbToolBar_ButtonClick(const QString& key);
+    void FinSetNumber_Click();
+    void Form_Activate();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildLayout();
+    void buildMenus();
+    void Form_Load();
+    void Form_Unload();
+    void restorePlacement();
+    void savePlacement();
+    void refreshAfterLoad();
+    void updateClock();
+
+    AppState state_;
+    std::vector<QPointer<QWidget>> openOrder_;
+    // What start-up set, so an untouched window stores back exactly the twips it was given.
+    QPoint placedPos_;
+    QSize placedSize_;
+    QString placedTwips_[4];
+};
+
+} // namespace vanecraft

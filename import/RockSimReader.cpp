@@ -1,0 +1,512 @@
+#include "RockSimReader.h"
+
+#include "LineReader.h"
+#include "model/Conversions.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <limits>
+#include <memory>
+#include <vector>
+
+namespace vanecraft {
+
+const char* const AbnormalFormatMessage =
+    "Abnormal file format. Maybe you're using an old RockSim file.";
+
+namespace {
+
+// The value between the tag found at or after `from` and its closing tag. The same rule serves
+// raw lines (bytes) and texts.
+template <class S> S extractValue(const S& text, const S& tag, qsizetype from, bool* found) {
+    const qsizetype p = text.indexOf(tag, from);
+    // Without the tag the rest starts one short of the tag's length, as the rule has always read.
+    const qsizetype start = p < 0 ? tag.size() - 1 : p + tag.size();
+    S closing = tag.left(1);
+    closing += '/';
+    closing += tag.mid(1);
+    const qsizetype q = start <= text.size() ? text.indexOf(closing, start) : -1;
+    if (q < 0) {
+        if (found)
+            *found = false;
+        return S();
+    }
+    if (found)
+        *found = true;
+    return text.mid(start, q - start);
+}
+
+QString decodeText(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder cp1252("windows-1252");
+    if (cp1252.isValid())
+        return cp1252(bytes);
+    return QString::fromLatin1(bytes);
+}
+
+QString fileError(const QString& name, const QString& reason) {
+    return QStringLiteral("The file \"%1\" cannot be read: %2.")
+        .arg(QDir::toNativeSeparators(name), reason);
+}
+
+bool isNameChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+           c == '_' || c == '-' || c == '.' || c == ':';
+}
+
+bool isStagePartsName(const QByteArray& name) {
+    if (!name.startsWith("Stage") || !name.endsWith("Parts") || name.size() <= 10)
+        return false;
+    for (qsizetype i = 5; i < name.size() - 5; ++i)
+        if (name[i] < '0' || name[i] > '9')
+            return false;
+    return true;
+}
+
+struct Tube {
+    QByteArray od = "0", id = "0", len = "0";
+};
+
+struct FinData {
+    QByteArray count = "0", root = "0", span = "0", thickness = "0", name;
+    QByteArray pointList;
+    bool hasPointList = false;
+    bool custom = false;
+    std::shared_ptr<Tube> tube;
+};
+
+enum class Kind { Other, RocketDesign, BodyTube, FinSet };
+
+struct Frame {
+    QByteArray name;
+    Kind kind = Kind::Other;
+    int finIndex = -1; // which held fin set this element fills, -1 past the fourth
+};
+
+// Follows the element structure line by line, so each value is taken from the element that owns
+// it: the rocket's own name, each tube's own sizes, each fin set's own fields.
+class Parser {
+public:
+    explicit Parser(QString fileName) : fileName_(std::move(fileName)) {}
+
+    bool processLine(const QByteArray& line, qint64 lineNumber);
+    Design finish();
+    const QString& message() const { return message_; }
+    int finSetsSeen() const { return finSetsSeen_; }
+
+private:
+    enum class State { Normal, Comment, CData, Instruction };
+
+    bool isField(const QByteArray& name) const;
+    void store(const QByteArray& name, const QByteArray& value);
+    void open(const QByteArray& name);
+    void close(const QByteArray& name);
+    void pop();
+
+    QString fileName_;
+    QString message_;
+    State state_ = State::Normal;
+    std::vector<Frame> stack_;
+    QHash<QByteArray, int> openCount_;
+    std::vector<std::shared_ptr<Tube>> tubes_; // the open body tubes, innermost last
+    std::shared_ptr<Tube> firstAirframe_;
+    std::array<FinData, MaxFinSets> fins_;
+    int finSetsSeen_ = 0;
+    bool rocketDesignSeen_ = false;
+    qsizetype rocketDesignAt_ = -1; // stack index of the first RocketDesign while it is open
+    bool rocketNested_ = false;      // a nested element has been opened inside it
+    bool rocketNameTaken_ = false;
+    QByteArray rocketName_;
+};
+
+bool Parser::isField(const QByteArray& name) const {
+    if (stack_.empty())
+        return false;
+    const Frame& parent = stack_.back();
+    switch (parent.kind) {
+    case Kind::BodyTube:
+        return name == "OD" || name == "ID" || name == "Len";
+    case Kind::FinSet:
+        return parent.finIndex >= 0 &&
+               (name == "FinCount" || name == "RootChord" || name == "SemiSpan" ||
+                name == "Thickness" || name == "Name" || name == "PointList");
+    case Kind::RocketDesign:
+        return name == "Name" && !rocketNested_ && !rocketNameTaken_;
+    case Kind::Other:
+        break;
+    }
+    return false;
+}
+
+void Parser::store(const QByteArray& name, const QByteArray& value) {
+    const Frame& parent = stack_.back();
+    if (parent.kind == Kind::RocketDesign) {
+        rocketName_ = value;
+        rocketNameTaken_ = true;
+        return;
+    }
+    if (parent.kind == Kind::BodyTube) {
+        Tube& t = *tubes_.back();
+        (name == "OD" ? t.od : name == "ID" ? t.id : t.len) = value;
+        return;
+    }
+    FinData& f = fins_[parent.finIndex];
+    if (name == "FinCount")
+        f.count = value;
+    else if (name == "RootChord")
+        f.root = value;
+    else if (name == "SemiSpan")
+        f.span = value;
+    else if (name == "Thickness")
+        f.thickness = value;
+    else if (name == "Name")
+        f.name = value;
+    else {
+        f.pointList = value;
+        f.hasPointList = true;
+    }
+}
+
+void Parser::open(const QByteArray& name) {
+    Frame frame{name, Kind::Other, -1};
+    const bool underStage = !stack_.empty() && isStagePartsName(stack_.back().name);
+    if (name == "RocketDesign" && !rocketDesignSeen_) {
+        frame.kind = Kind::RocketDesign;
+        rocketDesignSeen_ = true;
+        rocketDesignAt_ = static_cast<qsizetype>(stack_.size());
+    } else if (name == "BodyTube") {
+        frame.kind = Kind::BodyTube;
+        tubes_.push_back(std::make_shared<Tube>());
+        if (underStage && !firstAirframe_)
+            firstAirframe_ = tubes_.back();
+    } else if (name == "FinSet" || name == "CustomFinSet") {
+        frame.kind = Kind::FinSet;
+        if (finSetsSeen_ < MaxFinSets) {
+            frame.finIndex = finSetsSeen_;
+            FinData& f = fins_[finSetsSeen_];
+            f.custom = (name == "CustomFinSet");
+            if (!tubes_.empty())
+                f.tube = tubes_.back();
+        }
+        if (finSetsSeen_ < std::numeric_limits<int>::max())
+            ++finSetsSeen_;
+    }
+    stack_.push_back(frame);
+    ++openCount_[name];
+}
+
+void Parser::pop() {
+    const Frame& top = stack_.back();
+    auto it = openCount_.find(top.name);
+    if (--it.value() == 0)
+        openCount_.erase(it);
+    if (top.kind == Kind::BodyTube)
+        tubes_.pop_back();
+    else if (top.kind == Kind::RocketDesign)
+        rocketDesignAt_ = -1;
+    stack_.pop_back();
+}
+
+void Parser::close(const QByteArray& name) {
+    // A closing tag with nothing open of its name is stray text, not structure.
+    if (!openCount_.contains(name))
+        return;
+    for (;;) {
+        const bool match = stack_.back().name == name;
+        pop();
+        if (match)
+            return;
+    }
+}
+
+bool Parser::processLine(const QByteArray& line, qint64 lineNumber) {
+    if (line.contains('\0')) {
+        message_ = fileError(fileName_, QStringLiteral("it is not a text file"));
+        return false;
+    }
+    const qsizetype n = line.size();
+    qsizetype i = 0;
+    while (i < n) {
+        if (state_ != State::Normal) {
+            const char* end = state_ == State::Comment ? "-->" : state_ == State::CData ? "]]>" : "?>";
+            const qsizetype j = line.indexOf(end, i);
+            if (j < 0)
+                break;
+            i = j + qstrlen(end);
+            state_ = State::Normal;
+            continue;
+        }
+        const qsizetype j = line.indexOf('<', i);
+        if (j < 0)
+            break;
+        const QByteArrayView rest = QByteArrayView(line).sliced(j);
+        if (rest.startsWith("<!--")) {
+            state_ = State::Comment;
+            i = j + 4;
+            continue;
+        }
+        if (rest.startsWith("<![CDATA[")) {
+            state_ = State::CData;
+            i = j + 9;
+            continue;
+        }
+        if (rest.startsWith("<?")) {
+            state_ = State::Instruction;
+            i = j + 2;
+            continue;
+        }
+        const qsizetype k = line.indexOf('>', j);
+        if (rest.startsWith("<!")) {
+            i = k < 0 ? n : k + 1;
+            continue;
+        }
+        const bool closing = rest.startsWith("</");
+        qsizetype e = j + (closing ? 2 : 1);
+        const qsizetype nameStart = e;
+        while (e < n && isNameChar(line[e]))
+            ++e;
+        const QByteArray name = line.mid(nameStart, e - nameStart);
+        if (name.isEmpty() || k < 0) {
+            i = k < 0 ? n : j + 1;
+            continue;
+        }
+        if (closing) {
+            close(name);
+            i = k + 1;
+            continue;
+        }
+        if (line[k - 1] == '/') { // self-closing: empty, opens nothing
+            i = k + 1;
+            continue;
+        }
+        if (k == e && isField(name)) {
+            QByteArray tag = '<' + name + '>';
+            bool found = false;
+            const QByteArray value = extractValue(line, tag, j, &found);
+            if (!found) {
+                message_ = fileError(
+                    fileName_, QStringLiteral("the value of %1 on line %2 has no closing tag on "
+                                              "that line")
+                                   .arg(QString::fromLatin1(tag))
+                                   .arg(lineNumber));
+                return false;
+            }
+            store(name, value);
+            i = j + 2 * tag.size() + 1 + value.size();
+            continue;
+        }
+        open(name);
+        i = k + 1;
+    }
+    if (rocketDesignAt_ >= 0 && static_cast<qsizetype>(stack_.size()) > rocketDesignAt_ + 1)
+        rocketNested_ = true;
+    return true;
+}
+
+// Root chord and semi span from a point list "x,y|x,y|...": the spread of x over the points on
+// the root (y = 0), and the greatest y.
+void deriveFromPointList(FinData& f) {
+    bool anyRoot = false, anyPoint = false;
+    double minX = 0, maxX = 0, maxY = 0;
+    for (const QByteArray& point : f.pointList.split('|')) {
+        const qsizetype comma = point.indexOf(',');
+        if (comma < 0)
+            continue;
+        const double x = Val(QString::fromLatin1(point.left(comma)));
+        const double y = Val(QString::fromLatin1(point.mid(comma + 1)));
+        if (!anyPoint || y > maxY)
+            maxY = y;
+        anyPoint = true;
+        if (y == 0.0) {
+            if (!anyRoot || x < minX)
+                minX = x;
+            if (!anyRoot || x > maxX)
+                maxX = x;
+            anyRoot = true;
+        }
+    }
+    const QString dot = QStringLiteral(".");
+    if (anyRoot && Val(QString::fromLatin1(f.root)) == 0.0)
+        f.root = NumberText(maxX - minX, dot).toLatin1();
+    if (anyPoint && Val(QString::fromLatin1(f.span)) == 0.0)
+        f.span = NumberText(maxY, dot).toLatin1();
+}
+
+Design Parser::finish() {
+    while (!stack_.empty()) // elements left open at the end of a cut-off file end with it
+        pop();
+    Design d = Design::emptyForLoad();
+    d.RocketName = UnescapeXmlText(decodeText(rocketName_));
+    d.FinSetsInFile = finSetsSeen_;
+    const Tube none;
+    const Tube& airframe = firstAirframe_ ? *firstAirframe_ : none;
+    for (int slot = 1; slot < FinSetSlots; ++slot) {
+        const Tube* tube = &airframe;
+        if (slot <= d.finSetsHeld()) {
+            FinData& f = fins_[slot - 1];
+            if (f.custom && f.hasPointList)
+                deriveFromPointList(f);
+            d.FinSetCount[slot] = decodeText(f.count);
+            d.FinSetRoot[slot] = decodeText(f.root);
+            d.FinSetSpan[slot] = decodeText(f.span);
+            d.FinSetThickness[slot] = decodeText(f.thickness);
+            d.FinSetName[slot] = UnescapeXmlText(decodeText(f.name));
+            if (f.tube)
+                tube = f.tube.get();
+        }
+        d.FinSetTubeOD[slot] = decodeText(tube->od);
+        d.FinSetTubeID[slot] = decodeText(tube->id);
+        d.FinSetTubeLen[slot] = decodeText(tube->len);
+    }
+    d.BodyTubeOD = d.FinSetTubeOD[1];
+    d.BodyTubeID = d.FinSetTubeID[1];
+    d.BodyTubeLen = d.FinSetTubeLen[1];
+    return d;
+}
+
+bool isXmlDeclarationOnly(QByteArrayView line) {
+    line = line.trimmed();
+    if (!line.startsWith("<?xml"))
+        return false;
+    const qsizetype end = line.indexOf("?>");
+    return end >= 0 && line.sliced(end + 2).trimmed().isEmpty();
+}
+
+} // namespace
+
+QString ExtractTagValue(const QString& text, const QString& tag, bool* found) {
+    return extractValue(text, tag, 0, found);
+}
+
+QString UnescapeXmlText(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n;) {
+        if (text.mid(i, 9) == QLatin1String("<![CDATA[")) {
+            const qsizetype end = text.indexOf(QLatin1String("]]>"), i + 9);
+            const qsizetype stop = end < 0 ? n : end;
+            out += text.mid(i + 9, stop - i - 9);
+            i = end < 0 ? n : end + 3;
+            continue;
+        }
+        if (text[i] == u'&') {
+            const qsizetype semi = text.indexOf(u';', i + 1);
+            if (semi > i + 1 && semi - i <= 12) {
+                const QString ref = text.mid(i + 1, semi - i - 1);
+                char32_t code = 0;
+                if (ref == QLatin1String("amp"))
+                    code = '&';
+                else if (ref == QLatin1String("lt"))
+                    code = '<';
+                else if (ref == QLatin1String("gt"))
+                    code = '>';
+                else if (ref == QLatin1String("quot"))
+                    code = '"';
+                else if (ref == QLatin1String("apos"))
+                    code = '\'';
+                else if (ref.startsWith(u'#')) {
+                    bool ok = false;
+                    const uint v = ref.startsWith(QLatin1String("#x")) ||
+                                           ref.startsWith(QLatin1String("#X"))
+                                       ? ref.mid(2).toUInt(&ok, 16)
+                                       : ref.mid(1).toUInt(&ok, 10);
+                    const bool valid = ok && v > 0 && v <= 0x10FFFF && (v < 0xD800 || v > 0xDFFF);
+                    code = valid ? v : 0;
+                }
+                if (code != 0) {
+                    out += QString::fromUcs4(&code, 1);
+                    i = semi + 1;
+                    continue;
+                }
+            }
+        }
+        out += text[i];
+        ++i;
+    }
+    return out;
+}
+
+LoadResult ReadRockSimDevice(QIODevice& device, const QString& name) {
+    LoadResult result;
+    LineReader reader(device);
+    Parser parser(name);
+    QByteArray line;
+    auto readFailure = [&]() {
+        return fileError(name, QStringLiteral("reading it failed (%1)").arg(device.errorString()));
+    };
+    if (!reader.readLine(line)) {
+        result.message =
+            reader.failed() ? readFailure() : fileError(name, QStringLiteral("it is empty"));
+        return result;
+    }
+    if (line.startsWith("\xEF\xBB\xBF"))
+        line.remove(0, 3);
+    if (line.contains('\0')) {
+        result.message = fileError(name, QStringLiteral("it is not a text file"));
+        return result;
+    }
+    // Some exporters write an XML declaration first; the document element must follow it.
+    bool formatOk = line.contains("<RockSimDocument>");
+    if (!formatOk && isXmlDeclarationOnly(line)) {
+        if (!parser.processLine(line, reader.lineNumber())) {
+            result.message = parser.message();
+            return result;
+        }
+        if (reader.readLine(line))
+            formatOk = line.contains("<RockSimDocument>");
+    }
+    if (!formatOk) {
+        result.message = reader.failed() ? readFailure() : QString::fromUtf8(AbnormalFormatMessage);
+        return result;
+    }
+    do {
+        if (!parser.processLine(line, reader.lineNumber())) {
+            result.message = parser.message();
+            return result;
+        }
+    } while (reader.readLine(line));
+    if (reader.failed()) {
+        result.message = readFailure();
+        return result;
+    }
+    result.design = parser.finish();
+    result.ok = true;
+    if (parser.finSetsSeen() > MaxFinSets)
+        result.warning = QStringLiteral("This design has %1 fin sets: only the first four fin "
+                                        "sets of this design can be selected.")
+                             .arg(parser.finSetsSeen());
+    return result;
+}
+
+LoadResult ReadRockSimFile(const QString& path) {
+    LoadResult result;
+    const QFileInfo info(path);
+    if (!info.exists())
+        result.message = fileError(path, QStringLiteral("it does not exist"));
+    else if (info.isDir())
+        result.message = fileError(path, QStringLiteral("it is a folder"));
+    else if (!info.isFile())
+        result.message = fileError(path, QStringLiteral("it is not a regular file"));
+    if (!result.message.isEmpty())
+        return result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        const QString reason = file.error() == QFileDevice::PermissionsError
+                                   ? QStringLiteral("permission denied")
+                                   : file.errorString();
+        result.message = fileError(path, reason);
+        return result;
+    }
+    return ReadRockSimDevice(file, path);
+}
+
+} // namespace vanecraft

@@ -1,0 +1,109 @@
+#include "SettingsFile.h"
+
+#include "AppPaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QSaveFile>
+
+#include <charconv>
+#include <cmath>
+
+namespace vanecraft {
+
+const char* const MissingFolderMessage =
+    "Sorry ... it seems that c:\\windows doesn't' exists ... but I need it ... ;)";
+
+namespace {
+
+QString errorText(int number) {
+    return QStringLiteral("Error:%1").arg(number);
+}
+
+int openErrorNumber(const QFile& file) {
+    if (QFileInfo(file.fileName()).isDir() || !QFileInfo(file.fileName()).isFile())
+        return ErrorPathAccess;
+    return file.error() == QFileDevice::PermissionsError ? ErrorPermissionDenied : ErrorDeviceIO;
+}
+
+// One line, without its CR LF / LF / CR. False at the end of the file.
+bool readLine(QFile& file, QString* line) {
+    if (file.atEnd())
+        return false;
+    QByteArray bytes = file.readLine();
+    while (bytes.endsWith('\n') || bytes.endsWith('\r'))
+        bytes.chop(1);
+    *line = QString::fromUtf8(bytes);
+    return true;
+}
+
+} // namespace
+
+QString ThicknessText(float millimetres) {
+    char buffer[64];
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, millimetres);
+    return QString::fromLatin1(buffer, r.ptr - buffer);
+}
+
+bool ParseThickness(const QString& text, double* value) {
+    QString t = text.trimmed();
+    t.replace(u',', u'.');
+    bool ok = false;
+    const double v = QLocale::c().toDouble(t, &ok);
+    if (!ok || !std::isfinite(v))
+        return false;
+    *value = v;
+    return true;
+}
+
+bool WriteSettingsFile(float paperThickness, const QString& units, QString* error) {
+    const QString path = SettingsFilePath();
+    QSaveFile file(path);
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok) {
+        const QByteArray content =
+            (ThicknessText(paperThickness) + QStringLiteral("\r\n") + units + QStringLiteral("\r\n"))
+                .toUtf8();
+        ok = file.write(content) == content.size();
+        ok = ok && file.commit();
+    }
+    if (!ok && error)
+        *error = QStringLiteral("The settings could not be saved to \"%1\": %2. They stay in force "
+                                "until Vanecraft is closed.")
+                     .arg(QDir::toNativeSeparators(path), file.errorString());
+    return ok;
+}
+
+QString ReadSettingsFile(AppState& state) {
+    const QString dir = ConfigDir();
+    if (!QDir().mkpath(dir))
+        return QString::fromUtf8(MissingFolderMessage);
+    const QString path = SettingsFilePath();
+    QString writeProblem;
+    if (!QFileInfo::exists(path)) {
+        if (!WriteSettingsFile(0.381f, QStringLiteral("Millimeters"), &writeProblem)) {
+            // The defaults still hold for this run.
+            state.PaperThickness = 0.381f;
+            state.MeasurementUnits = QStringLiteral("Millimeters");
+            return writeProblem;
+        }
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return errorText(openErrorNumber(file));
+    QString line;
+    if (!readLine(file, &line))
+        return errorText(file.error() == QFileDevice::NoError ? ErrorReadPastEnd : ErrorDeviceIO);
+    double thickness = 0;
+    if (!ParseThickness(line, &thickness))
+        return errorText(ErrorTypeMismatch);
+    state.PaperThickness = static_cast<float>(thickness);
+    if (!readLine(file, &line))
+        return errorText(file.error() == QFileDevice::NoError ? ErrorReadPastEnd : ErrorDeviceIO);
+    state.MeasurementUnits = line;
+    return QString();
+}
+
+} // namespace vanecraft
