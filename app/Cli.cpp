@@ -103,10 +103,11 @@ QString ShowText(const AppState& s) {
 }
 
 int RunVanecraft(int argc, char** argv) {
-    QCommandLineOption show(QStringLiteral("show"),
-                            QStringLiteral("Print the values of DESIGN.rkt without opening a window."));
-    const bool headless = hasOption(argc, argv, {"--show", "-h", "--help", "--help-all", "-v",
-                                                 "--version"});
+    QCommandLineOption show(
+        QStringLiteral("show"),
+        QStringLiteral("Print the values of DESIGN.rkt without opening a window."));
+    const bool headless =
+        hasOption(argc, argv, {"--show", "-h", "--help", "--help-all", "-v", "--version"});
     if (headless) {
         QCoreApplication app(argc, argv);
         setIdentity();

@@ -23,6 +23,11 @@
 #include <QTimer>
 #include <QToolBar>
 
+// The toolbar images live in a static library, whose resources must be registered by hand.
+static void initToolbarImages() {
+    Q_INIT_RESOURCE(icons);
+}
+
 namespace vanecraft {
 
 namespace {
@@ -83,6 +88,7 @@ QRect at(double left, double top, double width, double height) {
 } // namespace
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+    initToolbarImages();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Vanecraft For RockSim"));
     setFont(fontOf("MS Sans Serif", 9.75));
@@ -100,7 +106,8 @@ void frmMain::buildMenus() {
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    mnuFileOpen = add(mnuFile, "mnuFileOpen", QStringLiteral("&Load..."), &frmMain::mnuFileOpen_Click);
+    mnuFileOpen =
+        add(mnuFile, "mnuFileOpen", QStringLiteral("&Load..."), &frmMain::mnuFileOpen_Click);
     mnuFilePreview = add(mnuFile, "mnuFilePreview", QStringLiteral("P&review..."),
                          &frmMain::mnuFilePreview_Click);
     mnuFilePrint =
@@ -152,9 +159,9 @@ void frmMain::buildLayout() {
               at(240, 960, 4215, 375), fontOf("Arial", 11.25));
     Label14->setAlignment(Qt::AlignCenter);
     makeBlue(Label14);
-    QLabel* Label12 =
-        label(c, "Label12", QStringLiteral("An add-on software for the new xml RockSim file format"),
-              at(960, 1320, 2775, 495), fontOf("Comic Sans MS", 9.75, false, true));
+    QLabel* Label12 = label(
+        c, "Label12", QStringLiteral("An add-on software for the new xml RockSim file format"),
+        at(960, 1320, 2775, 495), fontOf("Comic Sans MS", 9.75, false, true));
     Label12->setWordWrap(true);
     Label12->setAlignment(Qt::AlignCenter);
     makeBlue(Label12);
@@ -283,8 +290,7 @@ void frmMain::savePlacement() {
     const QPoint p = pos();
     const QSize s = size();
     const int now[4] = {p.x(), p.y(), s.width(), s.height()};
-    const int then[4] = {placedPos_.x(), placedPos_.y(), placedSize_.width(),
-                         placedSize_.height()};
+    const int then[4] = {placedPos_.x(), placedPos_.y(), placedSize_.width(), placedSize_.height()};
     for (int i = 0; i < 4; ++i) {
         const QString text = now[i] == then[i]
                                  ? placedTwips_[i]

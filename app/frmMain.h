@@ -3,8 +3,8 @@
 #include "model/Design.h"
 
 #include <QMainWindow>
-#include <QPointer>
 #include <QPoint>
+#include <QPointer>
 #include <QSize>
 #include <vector>
 

@@ -58,8 +58,8 @@ QString fileError(const QString& name, const QString& reason) {
 }
 
 bool isNameChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '_' || c == '-' || c == '.' || c == ':';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '-' || c == '.' || c == ':';
 }
 
 bool isStagePartsName(const QByteArray& name) {
@@ -122,7 +122,7 @@ private:
     int finSetsSeen_ = 0;
     bool rocketDesignSeen_ = false;
     qsizetype rocketDesignAt_ = -1; // stack index of the first RocketDesign while it is open
-    bool rocketNested_ = false;      // a nested element has been opened inside it
+    bool rocketNested_ = false;     // a nested element has been opened inside it
     bool rocketNameTaken_ = false;
     QByteArray rocketName_;
 };
@@ -236,7 +236,9 @@ bool Parser::processLine(const QByteArray& line, qint64 lineNumber) {
     qsizetype i = 0;
     while (i < n) {
         if (state_ != State::Normal) {
-            const char* end = state_ == State::Comment ? "-->" : state_ == State::CData ? "]]>" : "?>";
+            const char* end = state_ == State::Comment ? "-->"
+                              : state_ == State::CData ? "]]>"
+                                                       : "?>";
             const qsizetype j = line.indexOf(end, i);
             if (j < 0)
                 break;
@@ -415,10 +417,10 @@ QString UnescapeXmlText(const QString& text) {
                     code = '\'';
                 else if (ref.startsWith(u'#')) {
                     bool ok = false;
-                    const uint v = ref.startsWith(QLatin1String("#x")) ||
-                                           ref.startsWith(QLatin1String("#X"))
-                                       ? ref.mid(2).toUInt(&ok, 16)
-                                       : ref.mid(1).toUInt(&ok, 10);
+                    const uint v =
+                        ref.startsWith(QLatin1String("#x")) || ref.startsWith(QLatin1String("#X"))
+                            ? ref.mid(2).toUInt(&ok, 16)
+                            : ref.mid(1).toUInt(&ok, 10);
                     const bool valid = ok && v > 0 && v <= 0x10FFFF && (v < 0xD800 || v > 0xDFFF);
                     code = valid ? v : 0;
                 }

@@ -63,9 +63,9 @@ bool WriteSettingsFile(float paperThickness, const QString& units, QString* erro
     QSaveFile file(path);
     bool ok = file.open(QIODevice::WriteOnly);
     if (ok) {
-        const QByteArray content =
-            (ThicknessText(paperThickness) + QStringLiteral("\r\n") + units + QStringLiteral("\r\n"))
-                .toUtf8();
+        const QByteArray content = (ThicknessText(paperThickness) + QStringLiteral("\r\n") + units +
+                                    QStringLiteral("\r\n"))
+                                       .toUtf8();
         ok = file.write(content) == content.size();
         ok = ok && file.commit();
     }

@@ -10,11 +10,11 @@ extern const char* const MissingFolderMessage;
 
 // Error numbers shown after "Error:". 62 and 13 are the long-standing ones; the rest are ours.
 enum SettingsError {
-    ErrorReadPastEnd = 62,     // a line is missing
-    ErrorTypeMismatch = 13,    // line 1 is not a number
+    ErrorReadPastEnd = 62,  // a line is missing
+    ErrorTypeMismatch = 13, // line 1 is not a number
     ErrorPermissionDenied = 70,
-    ErrorPathAccess = 75,      // the file is a folder or not a regular file
-    ErrorDeviceIO = 57,        // reading failed
+    ErrorPathAccess = 75, // the file is a folder or not a regular file
+    ErrorDeviceIO = 57,   // reading failed
 };
 
 // Reads the paper thickness and the units into `state`, creating the file with its defaults when

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "app/Platform.h"
+
+#include <QStringList>
+
+// Records what the user would see and answers the dialogs from queues, so a real window can be
+// driven without a modal box.
+class FakePlatform : public vanecraft::Platform {
+public:
+    FakePlatform() { vanecraft::SetPlatform(this); }
+    ~FakePlatform() override { vanecraft::SetPlatform(nullptr); }
+
+    void message(QWidget*, const QString& text) override { messages << text; }
+    bool question(QWidget*, const QString& text) override {
+        questions << text;
+        return answers.isEmpty() ? false : answers.takeFirst();
+    }
+    QString openFileName(QWidget*, const QString& title, const QString& filter) override {
+        dialogs << title + QStringLiteral(" | ") + filter;
+        return openPaths.isEmpty() ? QString() : openPaths.takeFirst();
+    }
+    QString saveFileName(QWidget*, const QString& title, const QString& filter) override {
+        dialogs << title + QStringLiteral(" | ") + filter;
+        return savePaths.isEmpty() ? QString() : savePaths.takeFirst();
+    }
+
+    QStringList messages, questions, dialogs;
+    QStringList openPaths, savePaths;
+    QList<bool> answers;
+};

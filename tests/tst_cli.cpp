@@ -1,0 +1,115 @@
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Run {
+    int code = -1;
+    QString out, err;
+};
+
+// Runs the program as a user would, with its configuration kept in `home`.
+Run run(const QStringList& args, const QString& home, bool display = false) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home);
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    if (!display)
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(VANECRAFT_BINARY), args);
+    if (!p.waitForFinished(60000))
+        qFatal("vanecraft did not finish");
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { QVERIFY(home.isValid()); }
+    void showExample();
+    void showInInches();
+    void exitCodes_data();
+    void exitCodes();
+    void withoutDisplay();
+
+private:
+    QString example() const { return QStringLiteral(VANECRAFT_EXAMPLES_DIR "/skylark.rkt"); }
+    QTemporaryDir home;
+};
+
+void TestCli::showExample() {
+    const Run r = run({QStringLiteral("--show"), example()}, home.path());
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.err, QString());
+    QCOMPARE(r.out, QStringLiteral("Rocket name: Skylark & Sons\n"
+                                   "Outer diameter: 41.6\nInner diameter: 40.5\nLength: 457.2\n"
+                                   "Fins Set # 1\nName: Main fins\nNumber: 4\nSemi span: 50.\n"
+                                   "Thickness: 3.2\nRoot: 75.5\n"
+                                   "Outer diameter: 41.6\nInner diameter: 40.5\nLength: 457.2\n"
+                                   "Fins Set # 2\nName: Canard \"strakes\"\nNumber: 3\n"
+                                   "Semi span: 35.\nThickness: 1.6\nRoot: 60.\n"
+                                   "Outer diameter: 41.6\nInner diameter: 40.5\nLength: 457.2\n"));
+    // The first run wrote the settings file with its defaults.
+    QFile settings(home.filePath(QStringLiteral("Vanecraft/Vnlk.ini")));
+    QVERIFY(settings.open(QIODevice::ReadOnly));
+    QCOMPARE(settings.readAll(), QByteArray("0.381\r\nMillimeters\r\n"));
+}
+
+void TestCli::showInInches() {
+    QDir().mkpath(home.filePath(QStringLiteral("Vanecraft")));
+    QFile settings(home.filePath(QStringLiteral("Vanecraft/Vnlk.ini")));
+    QVERIFY(settings.open(QIODevice::WriteOnly));
+    settings.write("0.381\r\nInches\r\n");
+    settings.close();
+    const Run r = run({QStringLiteral("--show"), example()}, home.path());
+    QCOMPARE(r.code, 0);
+    const QStringList lines = r.out.split(u'\n');
+    QCOMPARE(lines[1], QStringLiteral("Outer diameter: 1.637790336"));
+    QCOMPARE(lines[5], QStringLiteral("Name: Main fins"));
+    QCOMPARE(lines[6], QStringLiteral("Number: 4"));
+}
+
+void TestCli::exitCodes_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("err");
+    QTest::newRow("missing file")
+        << QStringList{"--show", "/nonexistent/x.rkt"} << 1
+        << "The file \"/nonexistent/x.rkt\" cannot be read: it does not exist.";
+    QTest::newRow("not a RockSim file")
+        << QStringList{"--show", QStringLiteral(VANECRAFT_EXAMPLES_DIR "/../CMakeLists.txt")} << 1
+        << "Abnormal file format. Maybe you're using an old RockSim file.";
+    QTest::newRow("no design") << QStringList{"--show"} << 2 << "exactly one design file";
+    QTest::newRow("two designs") << QStringList{"--show", "a.rkt", "b.rkt"} << 2
+                                 << "exactly one design file";
+    QTest::newRow("unknown option")
+        << QStringList{"--show", "--frobnicate", "a.rkt"} << 2 << "frobnicate";
+    QTest::newRow("version") << QStringList{"--version"} << 0 << "";
+}
+
+void TestCli::exitCodes() {
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    QFETCH(QString, err);
+    const Run r = run(args, home.path());
+    QCOMPARE(r.code, code);
+    QVERIFY2(r.err.contains(err), qPrintable(r.err));
+    if (args == QStringList{"--version"})
+        QVERIFY(r.out.startsWith(QLatin1String("Vanecraft 1.")));
+}
+
+void TestCli::withoutDisplay() {
+    const Run r = run({example()}, home.path());
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.err.contains(QLatin1String("needs a graphical display")), qPrintable(r.err));
+}
+
+QTEST_APPLESS_MAIN(TestCli)
+#include "tst_cli.moc"

@@ -1,0 +1,125 @@
+// Real RockSim files from public projects. The expected values come from a full XML parse of
+// each file (its structure, not its lines), so they check the line reader independently.
+#include "DesignFields.h"
+#include "import/RockSimReader.h"
+#include "model/Conversions.h"
+
+#include <QDir>
+#include <QtTest>
+
+using namespace vanecraft;
+
+class TestCorpus : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void file_data();
+    void file();
+    void everyFileIsCovered();
+
+private:
+    QDir corpus{QStringLiteral(VANECRAFT_CORPUS_DIR)};
+    QStringList covered;
+};
+
+void TestCorpus::initTestCase() {
+    if (!corpus.exists())
+        QSKIP("the RockSim corpus (../shared/rkt-corpus) is not on this machine");
+}
+
+void TestCorpus::file_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("rocket");
+    QTest::addColumn<int>("inFile");
+    // Per fin set: name, count, root, span, thickness, tube OD, ID, Len. Fin set 0 is the
+    // tube shown for a design without fin sets.
+    QTest::addColumn<QList<QStringList>>("finSets");
+    using L = QList<QStringList>;
+    auto row = [this](const char* file, const char* rocket, int inFile, const L& sets) {
+        covered << QString::fromLatin1(file);
+        QTest::newRow(file) << QString::fromLatin1(file) << QString::fromUtf8(rocket) << inFile
+                            << sets;
+    };
+    row("icl-rocketry-sporadic-impulse-minimal.rkt", "Sporadic Impulse", 0,
+        {{"", "0", "0", "0", "0", "0", "0", "0"}});
+    const QStringList btc1{"Fin set-1", "1",       "66.675", "50.8",
+                           "3.175",     "29.8704", "29.083", "330.2"};
+    row("openrocket-body-tube-children-v4.rkt", "Body Tube Children Test", 5,
+        {btc1,
+         {"Fin set", "4", "101.6", "34.925", "3.175", "29.8704", "29.083", "330.2"},
+         {"Fin set-2", "1", "66.675", "50.8", "3.175", "29.8704", "29.083", "330.2"},
+         {"Fin set-3", "1", "66.675", "50.8", "3.175", "29.8704", "29.083", "330.2"}});
+    row("openrocket-export-apocalypse-decals.rkt", "apocalypse", 12,
+        {{"Custom Fin-1", "1", "406", "128", "4.78", "100.0", "98.06", "563.6"},
+         {"Contre fins 1a", "1", "392.101", "20", "4.78", "100.0", "98.06", "563.6"},
+         {"Contre fins 1b", "1", "392.101", "20", "4.78", "100.0", "98.06", "563.6"},
+         {"Custom Fin-2", "1", "406", "128", "4.78", "100.0", "98.06", "563.6"}});
+    row("openrocket-fins-on-transitions-v4.rkt", "FinsOnTransitions", 2,
+        {{"Fin set 1", "3", "75.", "30.", "3.18", "0", "0", "0"},
+         {"Fin set 2", "3", "60.", "35.", "3.18", "0", "0", "0"}});
+    row("openrocket-foobar-test-v3-single-stage.rkt", "FooBar Test", 1,
+        {{"Fin set", "3", "184.15", "184.15", "1.5875", "56.388", "55.372", "444.5"}});
+    row("openrocket-pod-fins-v4.rkt", "", 3,
+        {{"Fin set", "3", "165.1", "101.6", "1.5748", "56.388", "55.372", "444.5"},
+         {"Fin set", "1", "66.675", "34.925", "1.5875", "13.8176", "13.1572", "111.125"},
+         {"Fin set", "1", "66.675", "34.925", "1.5875", "56.388", "55.372", "444.5"}});
+    row("openrocket-pod-test-v4.rkt", "Pod Test", 2,
+        {{"Fin set 1", "3", "25.4", "31.8", "0.41", "50.", "30.", "250."},
+         {"Fin set 2", "3", "25.4", "31.8", "0.41", "50.", "40.", "100."}});
+    row("openrocket-subassembly-test-v4.rkt", "SubAssembly Test", 4,
+        {{"Fin set 1", "3", "53.98", "57.15", "3.18", "30.73", "28.96", "124.9"},
+         {"Fin set 2", "3", "101.6", "101.6", "1.59", "30.73", "28.96", "124.9"},
+         {"Fin set 3", "3", "25.4", "31.8", "0.41", "30.73", "28.96", "124.9"},
+         {"Fin set 4", "3", "146.05", "69.84", "1.6", "30.73", "28.96", "124.9"}});
+    row("openrocket-three-stage-everything-v3-variant.rkt",
+        "Three Stage Everything Included Rocket - Override Total Mass/CG", 3,
+        {{"Fin set", "3", "38.1", "45.7", "2.39", "66.", "65.79", "360.68"},
+         {"Elliptical Fins", "3", "92.", "46.9", "3.18", "41.4", "41.", "418.4"},
+         {"Custom Fins", "3", "152.4", "146.72", "2.38", "41.4", "41.", "418.4"}});
+    row("openrocket-three-stage-everything-v3.rkt", "Three Stage Everything Included Rocket", 3,
+        {{"Fin set", "3", "38.1", "45.7", "2.39", "66.04", "65.79", "360.68"},
+         {"Elliptical Fins", "3", "92.", "46.9", "3.18", "46.", "45.", "418.4"},
+         {"Custom Fins", "3", "152.4", "146.72", "2.38", "46.", "45.", "418.4"}});
+    for (const char* f :
+         {"openrocket-tube-fins-airplane-v4.rkt", "openrocket-tube-fins-airplane-v4-variant.rkt"})
+        row(f, "Airplane Look-A-Like Design", 0,
+            {{"", "0", "0", "0", "0", "29.972", "28.956", "203.2"}});
+}
+
+void TestCorpus::file() {
+    QFETCH(QString, name);
+    QFETCH(QString, rocket);
+    QFETCH(int, inFile);
+    QFETCH(QList<QStringList>, finSets);
+    const LoadResult r = ReadRockSimFile(corpus.filePath(name));
+    QVERIFY2(r.ok, qPrintable(r.message));
+    const Design& d = r.design;
+    QCOMPARE(d.RocketName, rocket);
+    QCOMPARE(d.FinSetsInFile, inFile);
+    QCOMPARE(r.warning.isEmpty(), inFile <= 4);
+    const QStringList keys{"fname", "count", "root", "span", "thick", "od", "id", "len"};
+    for (int i = 0; i < finSets.size(); ++i) {
+        const int slot = i + 1;
+        for (int k = 0; k < keys.size(); ++k) {
+            const QString got = DesignField(d, QStringLiteral("%1.%2").arg(slot).arg(keys[k]));
+            const QString& want = finSets[i][k];
+            // Sizes worked out from an outline are compared as numbers.
+            if (k == 2 || k == 3)
+                QCOMPARE(Val(got), Val(want));
+            else
+                QCOMPARE(got, want);
+        }
+    }
+    // The window shows fin set 1 on its own tube.
+    QCOMPARE(d.BodyTubeOD, finSets[0][5]);
+    QCOMPARE(d.BodyTubeLen, finSets[0][7]);
+}
+
+void TestCorpus::everyFileIsCovered() {
+    QStringList onDisk = corpus.entryList({QStringLiteral("*.rkt")}, QDir::Files, QDir::Name);
+    covered.sort();
+    QCOMPARE(onDisk, covered);
+}
+
+QTEST_APPLESS_MAIN(TestCorpus)
+#include "tst_corpus.moc"

@@ -1,0 +1,309 @@
+#include "DesignFields.h"
+#include "import/RockSimReader.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace vanecraft;
+
+namespace {
+
+// A tiny design in RockSim's layout; %BODY% is replaced by the parts under the stage.
+QByteArray design(const QByteArray& parts, const QByteArray& header = "<Name>Rocket</Name>\n") {
+    return "<RockSimDocument>\n<DesignInformation>\n<RocketDesign>\n" + header + "<Stage3Parts>\n" +
+           parts +
+           "</Stage3Parts>\n</RocketDesign>\n</DesignInformation>\n"
+           "</RockSimDocument>\n";
+}
+
+QByteArray tube(const QByteArray& fields, const QByteArray& attached = "") {
+    return "<BodyTube>\n" + fields + "<AttachedParts>\n" + attached +
+           "</AttachedParts>\n</BodyTube>\n";
+}
+
+QByteArray fins(const QByteArray& fields, const QByteArray& element = "FinSet") {
+    return "<" + element + ">\n" + fields + "</" + element + ">\n";
+}
+
+const QByteArray StdTube = "<OD>41.6</OD>\n<ID>40.5</ID>\n<Len>300.</Len>\n";
+const QByteArray StdFins =
+    "<Name>Fins</Name>\n<FinCount>4</FinCount>\n<RootChord>75.5</RootChord>\n"
+    "<SemiSpan>50.</SemiSpan>\n<Thickness>3.2</Thickness>\n";
+
+} // namespace
+
+class TestReader : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QVERIFY(dir.isValid()); }
+    void reads_data();
+    void reads();
+    void refuses_data();
+    void refuses();
+    void extractTagValue_data();
+    void extractTagValue();
+    void unreadablePaths();
+    void unescape_data();
+    void unescape();
+
+private:
+    QString write(const QByteArray& bytes) {
+        const QString path = dir.filePath(QStringLiteral("f%1.rkt").arg(++counter));
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            qFatal("cannot write test file");
+        return path;
+    }
+    QTemporaryDir dir;
+    int counter = 0;
+};
+
+void TestReader::reads_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("expected"); // key=value
+    QTest::addColumn<bool>("warns");
+
+    const QByteArray basic = design(tube(StdTube, fins(StdFins)));
+    QTest::newRow("basic") << basic << QStringList{"name=Rocket", "od=41.6",     "id=40.5",
+                                                   "len=300.",    "1.count=4",   "1.root=75.5",
+                                                   "1.span=50.",  "1.thick=3.2", "1.fname=Fins",
+                                                   "held=1"}
+                           << false;
+    QByteArray crlf = basic;
+    crlf.replace("\n", "\r\n");
+    QTest::newRow("CR LF") << crlf << QStringList{"od=41.6", "1.fname=Fins", "len=300."} << false;
+    QByteArray cr = basic;
+    cr.replace("\n", "\r");
+    QTest::newRow("lone CR") << cr << QStringList{"od=41.6", "1.root=75.5"} << false;
+    QByteArray noFinal = basic;
+    noFinal.chop(1);
+    QTest::newRow("no final line end") << noFinal << QStringList{"od=41.6", "held=1"} << false;
+    QTest::newRow("BOM") << "\xEF\xBB\xBF" + basic << QStringList{"od=41.6"} << false;
+    QTest::newRow("XML declaration") << "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n" + basic
+                                     << QStringList{"od=41.6"} << false;
+    QTest::newRow("BOM and declaration")
+        << "\xEF\xBB\xBF<?xml version=\"1.0\"?>\n" + basic << QStringList{"name=Rocket"} << false;
+    QTest::newRow("indented") << design(
+                                     tube("    <OD>41.6</OD>\n  <ID>40.5</ID>\n\t<Len>1</Len>\n"))
+                              << QStringList{"od=41.6", "id=40.5", "len=1"} << false;
+    QTest::newRow("spaces belong to the value")
+        << design(tube("<OD> 41.6 </OD>\n")) << QStringList{"od= 41.6 "} << false;
+
+    QTest::newRow("no fin set: slot 1 keeps its reset values")
+        << design(tube(StdTube)) << QStringList{"1.count=0", "1.fname=", "1.root=0", "1.span=0",
+                                                "1.thick=0", "held=0",   "od=41.6",  "1.od=41.6"}
+        << false;
+    QTest::newRow("CustomFinSet counts like FinSet")
+        << design(tube(StdTube, fins(StdFins) + fins("<Name>Custom</Name>\n", "CustomFinSet")))
+        << QStringList{"held=2", "2.fname=Custom", "2.count=0"} << false;
+    QTest::newRow("OD and ID on one line")
+        << design(tube("<OD>41.6</OD><ID>40.5</ID>\n<Len>1</Len>\n"))
+        << QStringList{"od=41.6", "id=40.5"} << false;
+    QTest::newRow("later Name in a fin set wins")
+        << design(tube(StdTube, fins("<Name>First</Name>\n<Name>Second</Name>\n")))
+        << QStringList{"1.fname=Second"} << false;
+    QTest::newRow("tube fields in any order")
+        << design(tube("<Len>631.8</Len>\n<FinishCode>0</FinishCode>\n<OD>100.0</OD>\n"
+                       "<ID>98.06</ID>\n"))
+        << QStringList{"od=100.0", "id=98.06", "len=631.8"} << false;
+    QTest::newRow("a field never supplied keeps its reset value")
+        << design(tube("<OD>41.6</OD>\n", fins("<FinCount>3</FinCount>\n")))
+        << QStringList{"id=0", "len=0", "1.count=3", "1.root=0", "1.fname="} << false;
+    QTest::newRow("five fin sets: the first four are kept")
+        << design(tube(StdTube, fins("<Name>A</Name>\n") + fins("<Name>B</Name>\n") +
+                                    fins("<Name>C</Name>\n") + fins("<Name>D</Name>\n") +
+                                    fins("<Name>E</Name>\n")))
+        << QStringList{"held=4", "1.fname=A", "4.fname=D"} << true;
+    QTest::newRow("fin fields of other parts are not read")
+        << design(tube(StdTube, "<Parachute>\n<Thickness>0.1</Thickness>\n<Name>Chute</Name>\n"
+                                "</Parachute>\n" +
+                                    fins(StdFins)))
+        << QStringList{"1.thick=3.2", "1.fname=Fins"} << false;
+    QTest::newRow("a fin set's own fields, not those of its attached parts")
+        << design(tube(StdTube, fins(StdFins + "<AttachedParts>\n<MassObject>\n<Name>Weight"
+                                               "</Name>\n</MassObject>\n</AttachedParts>\n")))
+        << QStringList{"1.fname=Fins"} << false;
+
+    // Which tube carries a fin set.
+    QTest::newRow("fin set on an inner tube takes that tube")
+        << design(
+               tube(StdTube, tube("<OD>25.4</OD>\n<ID>24.1</ID>\n<Len>70.</Len>\n", fins(StdFins))))
+        << QStringList{"od=25.4", "1.od=25.4", "1.id=24.1", "1.len=70."} << false;
+    QTest::newRow("parts attached to a tube do not change its values")
+        << design(tube(StdTube,
+                       tube("<OD>25.4</OD>\n<ID>24.1</ID>\n<Len>70.</Len>\n") + fins(StdFins)))
+        << QStringList{"od=41.6", "id=40.5", "len=300."} << false;
+    QTest::newRow("fins on the second tube")
+        << design(tube(StdTube) +
+                  tube("<OD>29.87</OD>\n<ID>29.08</ID>\n<Len>330.2</Len>\n", fins(StdFins)))
+        << QStringList{"od=29.87", "1.od=29.87"} << false;
+    QTest::newRow("fins off every tube take the first airframe tube")
+        << design("<NoseCone>\n<AttachedParts>\n" + tube("<OD>13.8</OD>\n") +
+                  "</AttachedParts>\n</NoseCone>\n" + tube(StdTube) +
+                  "<Transition>\n<AttachedParts>\n" + fins(StdFins) +
+                  "</AttachedParts>\n</Transition>\n")
+        << QStringList{"od=41.6", "1.od=41.6", "2.od=41.6"} << false;
+    QTest::newRow("a tube in the nose cone is not the airframe")
+        << design("<NoseCone>\n<AttachedParts>\n" + tube("<OD>13.8</OD>\n") +
+                  "</AttachedParts>\n</NoseCone>\n" + tube(StdTube))
+        << QStringList{"od=41.6", "len=300."} << false;
+    QTest::newRow("no body tube at all")
+        << design("<Transition>\n<AttachedParts>\n" + fins(StdFins) +
+                  "</AttachedParts>\n</Transition>\n")
+        << QStringList{"od=0", "id=0", "len=0", "1.count=4"} << false;
+
+    // The rocket's own name.
+    QTest::newRow("rocket name not taken from a part")
+        << design(tube("<Name>Airframe</Name>\n" + StdTube), "<StageCount>1</StageCount>\n")
+        << QStringList{"name="} << false;
+    QTest::newRow("rocket name after scalar header fields")
+        << design(tube(StdTube), "<Comments>x</Comments>\n<Name>Late</Name>\n")
+        << QStringList{"name=Late"} << false;
+    QTest::newRow("entities and CDATA in names")
+        << design(tube(StdTube, fins("<Name><![CDATA[Fins \"A\" & B]]></Name>\n")),
+                  "<Name>Tom &amp; Jerry &#x263A;</Name>\n")
+        << QStringList{"name=Tom & Jerry \u263A", "1.fname=Fins \"A\" & B"} << false;
+    QTest::newRow("UTF-8 name") << design(tube(StdTube), "<Name>Fus\xC3\xA9\x65</Name>\n")
+                                << QStringList{"name=Fus\u00E9e"} << false;
+    QTest::newRow("Windows-1252 name") << design(tube(StdTube), "<Name>Fus\xE9\x65 \x80</Name>\n")
+                                       << QStringList{"name=Fus\u00E9e \u20AC"} << false;
+
+    // Custom fin sets exported with zero sizes take them from their outline.
+    QTest::newRow("point list gives root and span")
+        << design(tube(StdTube, fins("<RootChord>0.0</RootChord>\n<SemiSpan>0.0</SemiSpan>\n"
+                                     "<PointList>406.0,0.0|300.0,128.0|10,0.0|0.0,0.0|"
+                                     "</PointList>\n",
+                                     "CustomFinSet")))
+        << QStringList{"1.root=406", "1.span=128"} << false;
+    QTest::newRow("written sizes are kept")
+        << design(tube(StdTube, fins("<RootChord>60.</RootChord>\n<SemiSpan>35.</SemiSpan>\n"
+                                     "<PointList>60,0|50,30|25,99|0,0|</PointList>\n",
+                                     "CustomFinSet")))
+        << QStringList{"1.root=60.", "1.span=35."} << false;
+    QTest::newRow("a plain FinSet keeps its zeros")
+        << design(
+               tube(StdTube, fins("<RootChord>0</RootChord>\n<PointList>60,0|0,0|</PointList>\n")))
+        << QStringList{"1.root=0"} << false;
+    QTest::newRow("unclosed elements at the end")
+        << QByteArray("<RockSimDocument>\n<RocketDesign>\n<Name>Cut</Name>\n<Stage3Parts>\n") +
+               "<BodyTube>\n<OD>41.6</OD>\n<AttachedParts>\n<FinSet>\n<FinCount>3</FinCount>\n"
+        << QStringList{"name=Cut", "od=41.6", "1.count=3", "1.od=41.6"} << false;
+}
+
+void TestReader::reads() {
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, expected);
+    QFETCH(bool, warns);
+    const LoadResult r = ReadRockSimFile(write(content));
+    QVERIFY2(r.ok, qPrintable(r.message));
+    for (const QString& e : expected) {
+        const qsizetype eq = e.indexOf(u'=');
+        QCOMPARE(DesignField(r.design, e.left(eq)), e.mid(eq + 1));
+    }
+    QCOMPARE(!r.warning.isEmpty(), warns);
+    if (warns)
+        QVERIFY(r.warning.contains(QLatin1String("only the first four fin sets of this design can "
+                                                 "be selected")));
+}
+
+void TestReader::refuses_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("message"); // a part of the message that must appear
+    QTest::newRow("empty") << QByteArray() << "it is empty";
+    QTest::newRow("declaration without the document element")
+        << QByteArray("<?xml version=\"1.0\"?>\n<Other>\n")
+        << QString::fromUtf8(AbnormalFormatMessage);
+    QTest::newRow("other XML") << QByteArray("<html>\n<RockSimDocument>\n")
+                               << QString::fromUtf8(AbnormalFormatMessage);
+    QTest::newRow("binary") << QByteArray("\x7f\x45LF\x02\x01\x01\x00\x00", 9)
+                            << "it is not a text file";
+    QTest::newRow("NUL inside a tag line")
+        << QByteArray("<RockSimDocument>\n<Name>A\0B</Name>\n", 35) << "it is not a text file";
+    QTest::newRow("value over two lines")
+        << design(tube(StdTube, fins("<RootChord>75.5\n</RootChord>\n")))
+        << "the value of <RootChord> on line 12 has no closing tag on that line";
+    QTest::newRow("tube value without closing tag")
+        << design(tube("<OD>41.6\n")) << "the value of <OD> on line 7";
+}
+
+void TestReader::refuses() {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    const LoadResult r = ReadRockSimFile(write(content));
+    QVERIFY(!r.ok);
+    QVERIFY2(r.message.contains(message), qPrintable(r.message));
+    QCOMPARE(r.design, Design());
+}
+
+void TestReader::unreadablePaths() {
+    const QString missing = dir.filePath(QStringLiteral("missing.rkt"));
+    LoadResult r = ReadRockSimFile(missing);
+    QVERIFY(!r.ok);
+    QVERIFY(r.message.contains(QLatin1String("missing.rkt")));
+    QVERIFY(r.message.contains(QLatin1String("does not exist")));
+
+    r = ReadRockSimFile(dir.path());
+    QVERIFY(r.message.contains(QLatin1String("it is a folder")));
+
+    const QString dangling = dir.filePath(QStringLiteral("dangling.rkt"));
+    QVERIFY(QFile::link(missing, dangling));
+    r = ReadRockSimFile(dangling);
+    QVERIFY(r.message.contains(QLatin1String("does not exist")));
+
+    const QString locked = write(design(tube(StdTube)));
+    QFile::setPermissions(locked, QFileDevice::WriteOwner);
+    r = ReadRockSimFile(locked);
+    if (QFileInfo(locked).isReadable())
+        QSKIP("running with rights that read any file");
+    QVERIFY(r.message.contains(QLatin1String("permission denied")));
+}
+
+void TestReader::extractTagValue_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("tag");
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("indented") << "  <OD>41.6</OD>"
+                              << "<OD>" << true << "41.6";
+    QTest::newRow("empty value") << "<Name></Name>"
+                                 << "<Name>" << true << "";
+    QTest::newRow("first closing tag") << "<Name>a</Name>b</Name>"
+                                       << "<Name>" << true << "a";
+    QTest::newRow("no closing tag") << "<RootChord>75.5"
+                                    << "<RootChord>" << false << "";
+    QTest::newRow("reset text") << "0"
+                                << "<OD>" << false << "";
+}
+
+void TestReader::extractTagValue() {
+    QFETCH(QString, text);
+    QFETCH(QString, tag);
+    QFETCH(bool, found);
+    QFETCH(QString, value);
+    bool ok = !found;
+    QCOMPARE(ExtractTagValue(text, tag, &ok), value);
+    QCOMPARE(ok, found);
+}
+
+void TestReader::unescape_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("named") << "&lt;a&gt; &quot;b&quot; &apos;c&apos;"
+                           << "<a> \"b\" 'c'";
+    QTest::newRow("decimal") << "&#65;&#66;"
+                             << "AB";
+    QTest::newRow("bad reference stays") << "&#xD800; &bogus; & alone"
+                                         << "&#xD800; &bogus; & alone";
+    QTest::newRow("CDATA keeps entities") << "<![CDATA[&amp;]]>"
+                                          << "&amp;";
+}
+
+void TestReader::unescape() {
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(UnescapeXmlText(text), expected);
+}
+
+QTEST_APPLESS_MAIN(TestReader)
+#include "tst_reader.moc"
