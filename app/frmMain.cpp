@@ -1,10 +1,13 @@
 #include "frmMain.h"
 
+#include "FormKit.h"
 #include "Platform.h"
 #include "Twips.h"
 #include "import/RockSimReader.h"
+#include "info/InfoWindows.h"
 #include "model/Conversions.h"
 #include "settings/AppPaths.h"
+#include "settings/Options.h"
 #include "settings/SettingsFile.h"
 
 #include <QAction>
@@ -39,50 +42,12 @@ const char* const PlacementKeys[4] = {"MainLeft", "MainTop", "MainWidth", "MainH
 constexpr double PlacementDefaults[3] = {1000, 1000, 6500};
 constexpr double FixedHeight = 7500;
 
-QFont fontOf(const char* family, double points, bool bold = false, bool italic = false) {
-    QFont f(QString::fromLatin1(family));
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    f.setItalic(italic);
-    return f;
-}
-
-void makeBlue(QWidget* w) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    w->setPalette(p);
-}
-
-QLabel* label(QWidget* parent, const char* name, const QString& text, QRect r, const QFont& font) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setGeometry(r);
-    l->setFont(font);
-    return l;
-}
-
-QLineEdit* textBox(QWidget* parent, const char* name, QRect r) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    e->setGeometry(r);
-    e->setFont(fontOf("Arial", 9));
-    return e;
-}
-
-void line(QWidget* parent, const char* name, double x1, double y1, double x2, double y2) {
-    auto* f = new QFrame(parent);
-    f->setObjectName(QString::fromLatin1(name));
-    f->setFrameShape(QFrame::NoFrame);
-    f->setAutoFillBackground(true);
-    QPalette p = f->palette();
-    p.setColor(QPalette::Window, Qt::black);
-    f->setPalette(p);
-    f->setGeometry(Px(x1), Px(y1 - ToolbarStrip), std::max(1, Px(x2 - x1)) + (y1 == y2 ? 1 : 0),
-                   std::max(1, Px(y2 - y1)) + (x1 == x2 ? 1 : 0));
-}
-
 QRect at(double left, double top, double width, double height) {
     return TwRect(left, top - ToolbarStrip, width, height);
+}
+
+void bracket(QWidget* c, const char* name, double x1, double y1, double x2, double y2) {
+    MakeLine(c, name, x1, y1 - ToolbarStrip, x2, y2 - ToolbarStrip, Qt::black);
 }
 
 } // namespace
@@ -91,7 +56,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     initToolbarImages();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Vanecraft For RockSim"));
-    setFont(fontOf("MS Sans Serif", 9.75));
+    setFont(FontOf("MS Sans Serif", 9.75));
     buildMenus();
     buildLayout();
     Form_Load();
@@ -144,78 +109,75 @@ void frmMain::buildLayout() {
     setCentralWidget(c);
     c->setMinimumSize(Px(4665), Px(7020 - ToolbarStrip - 300));
 
+    const QFont small = FontOf("Arial", 9);
     auto* Shape1 = new QFrame(c);
     Shape1->setObjectName(QStringLiteral("Shape1"));
     Shape1->setFrameStyle(QFrame::Box | QFrame::Plain);
     Shape1->setLineWidth(1);
     Shape1->setGeometry(at(120, 480, 4455, 1455));
 
-    QLabel* Label11 = label(c, "Label11", QStringLiteral("Vanecraft!"), at(120, 480, 4335, 615),
-                            fontOf("Comic Sans MS", 20.25, true));
-    Label11->setAlignment(Qt::AlignCenter);
-    makeBlue(Label11);
+    MakeTitle(c, at(120, 480, 4335, 615), 20.25);
     QLabel* Label14 =
-        label(c, "Label14", QStringLiteral("by the Vanecraft project and its contributors"),
-              at(240, 960, 4215, 375), fontOf("Arial", 11.25));
+        MakeLabel(c, "Label14", QStringLiteral("by the Vanecraft project and its contributors"),
+                  at(240, 960, 4215, 375), FontOf("Arial", 11.25));
     Label14->setAlignment(Qt::AlignCenter);
-    makeBlue(Label14);
-    QLabel* Label12 = label(
+    MakeBlue(Label14);
+    QLabel* Label12 = MakeLabel(
         c, "Label12", QStringLiteral("An add-on software for the new xml RockSim file format"),
-        at(960, 1320, 2775, 495), fontOf("Comic Sans MS", 9.75, false, true));
+        at(960, 1320, 2775, 495), FontOf("Comic Sans MS", 9.75, false, true));
     Label12->setWordWrap(true);
     Label12->setAlignment(Qt::AlignCenter);
-    makeBlue(Label12);
+    MakeBlue(Label12);
 
-    label(c, "Label13", QStringLiteral("Tool:"), at(120, 2040, 495, 255),
-          fontOf("Arial", 9.75, true));
+    MakeLabel(c, "Label13", QStringLiteral("Tool:"), at(120, 2040, 495, 255),
+              FontOf("Arial", 9.75, true));
     Choice = new QComboBox(c);
     Choice->setObjectName(QStringLiteral("Choice"));
     Choice->setEditable(true);
     Choice->setInsertPolicy(QComboBox::NoInsert);
     Choice->setGeometry(at(720, 2040, 3735, 360));
-    Choice->setFont(fontOf("Arial", 9.75));
+    Choice->setFont(FontOf("Arial", 9.75));
 
-    const QFont small = fontOf("Arial", 9);
-    label(c, "Label1", QStringLiteral("Rocket name"), at(120, 2640, 1575, 255), small);
-    RName = textBox(c, "RName", at(1800, 2640, 2655, 285));
-    label(c, "Label3", QStringLiteral("Outer diameter"), at(120, 3240, 1575, 255), small);
-    OD = textBox(c, "OD", at(1800, 3240, 855, 330));
-    label(c, "Label2", QStringLiteral("Inner diameter"), at(120, 3600, 1575, 255), small);
-    ID = textBox(c, "ID", at(1800, 3600, 855, 330));
-    label(c, "Label6", QStringLiteral("Length"), at(120, 3960, 1575, 255), small);
-    BLength = textBox(c, "BLength", at(1800, 3960, 855, 330));
-    label(c, "Label9", QStringLiteral("Body Tube"), at(3000, 3600, 1215, 255),
-          fontOf("Arial", 9.75, true));
-    label(c, "Label15", QStringLiteral("Name"), at(120, 4560, 1575, 255), small);
-    FName = textBox(c, "FName", at(1800, 4560, 855, 330));
-    label(c, "Label8", QStringLiteral("Number"), at(120, 4920, 1575, 255), small);
-    FinsNumber = textBox(c, "FinsNumber", at(1800, 4920, 855, 330));
-    label(c, "Label4", QStringLiteral("Semi span"), at(120, 5280, 1575, 255), small);
-    Span = textBox(c, "Span", at(1800, 5280, 855, 330));
-    label(c, "Label10", QStringLiteral("Fins Set #"), at(3000, 5400, 975, 255),
-          fontOf("Arial", 9.75, true));
+    MakeLabel(c, "Label1", QStringLiteral("Rocket name"), at(120, 2640, 1575, 255), small);
+    RName = MakeTextBox(c, "RName", at(1800, 2640, 2655, 285), small);
+    MakeLabel(c, "Label3", QStringLiteral("Outer diameter"), at(120, 3240, 1575, 255), small);
+    OD = MakeTextBox(c, "OD", at(1800, 3240, 855, 330), small);
+    MakeLabel(c, "Label2", QStringLiteral("Inner diameter"), at(120, 3600, 1575, 255), small);
+    ID = MakeTextBox(c, "ID", at(1800, 3600, 855, 330), small);
+    MakeLabel(c, "Label6", QStringLiteral("Length"), at(120, 3960, 1575, 255), small);
+    BLength = MakeTextBox(c, "BLength", at(1800, 3960, 855, 330), small);
+    MakeLabel(c, "Label9", QStringLiteral("Body Tube"), at(3000, 3600, 1215, 255),
+              FontOf("Arial", 9.75, true));
+    MakeLabel(c, "Label15", QStringLiteral("Name"), at(120, 4560, 1575, 255), small);
+    FName = MakeTextBox(c, "FName", at(1800, 4560, 855, 330), small);
+    MakeLabel(c, "Label8", QStringLiteral("Number"), at(120, 4920, 1575, 255), small);
+    FinsNumber = MakeTextBox(c, "FinsNumber", at(1800, 4920, 855, 330), small);
+    MakeLabel(c, "Label4", QStringLiteral("Semi span"), at(120, 5280, 1575, 255), small);
+    Span = MakeTextBox(c, "Span", at(1800, 5280, 855, 330), small);
+    MakeLabel(c, "Label10", QStringLiteral("Fins Set #"), at(3000, 5400, 975, 255),
+              FontOf("Arial", 9.75, true));
     FinSetNumber = new QComboBox(c);
     FinSetNumber->setObjectName(QStringLiteral("FinSetNumber"));
     FinSetNumber->setEditable(true);
     FinSetNumber->setInsertPolicy(QComboBox::NoInsert);
     FinSetNumber->setGeometry(at(4080, 5400, 495, 360));
-    label(c, "Label5", QStringLiteral("Thickness"), at(120, 5640, 1575, 255), small);
-    Thickness = textBox(c, "Thickness", at(1800, 5640, 855, 330));
-    label(c, "Label7", QStringLiteral("Root"), at(120, 6000, 1575, 255), small);
-    Root = textBox(c, "Root", at(1800, 6000, 855, 330));
+    MakeLabel(c, "Label5", QStringLiteral("Thickness"), at(120, 5640, 1575, 255), small);
+    Thickness = MakeTextBox(c, "Thickness", at(1800, 5640, 855, 330), small);
+    MakeLabel(c, "Label7", QStringLiteral("Root"), at(120, 6000, 1575, 255), small);
+    Root = MakeTextBox(c, "Root", at(1800, 6000, 855, 330), small);
 
-    line(c, "Line1", 2760, 3360, 2880, 3360);
-    line(c, "Line2", 2880, 3360, 2880, 4200);
-    line(c, "Line3", 2760, 4200, 2880, 4200);
-    line(c, "Line4", 2760, 4680, 2880, 4680);
-    line(c, "Line5", 2880, 4680, 2880, 6240);
-    line(c, "Line6", 2760, 6240, 2880, 6240);
+    bracket(c, "Line1", 2760, 3360, 2880, 3360);
+    bracket(c, "Line2", 2880, 3360, 2880, 4200);
+    bracket(c, "Line3", 2760, 4200, 2880, 4200);
+    bracket(c, "Line4", 2760, 4680, 2880, 4680);
+    bracket(c, "Line5", 2880, 4680, 2880, 6240);
+    bracket(c, "Line6", 2760, 6240, 2880, 6240);
 
     connect(FinSetNumber, &QComboBox::activated, this, [this] { FinSetNumber_Click(); });
 
     QStatusBar* sbStatusBar = statusBar();
     sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
-    sbStatusBar->setFont(fontOf("Arial", 9.75));
+    sbStatusBar->setFont(FontOf("Arial", 9.75));
     sbStato = new QLabel(QStringLiteral("Stato"));
     sbDate = new QLabel;
     sbClock = new QLabel;
@@ -391,6 +353,7 @@ void frmMain::tbToolBar_ButtonClick(const QString& key) {
 }
 
 void frmMain::OpenWindow(QWidget* window) {
+    std::erase_if(openOrder_, [](const QPointer<QWidget>& w) { return w.isNull(); });
     bool known = false;
     for (const auto& w : openOrder_)
         known = known || w == window;
@@ -422,9 +385,43 @@ void frmMain::Form_Unload() {
 
 void frmMain::mnuFilePreview_Click() {}
 void frmMain::mnuFilePrint_Click() {}
-void frmMain::mnuFileOptions_Click() {}
-void frmMain::mnuHelp_Click() {}
-void frmMain::mnuReports_Click() {}
-void frmMain::mnuAbout_Click() {}
+template <class W, class... Args> W* frmMain::openOnce(QPointer<W>& slot, Args&... args) {
+    if (!slot)
+        slot = new W(args...);
+    OpenWindow(slot);
+    return slot;
+}
+
+void frmMain::mnuFileOptions_Click() {
+    const bool fresh = !options_;
+    Options* o = openOnce(options_, state_);
+    if (fresh)
+        connect(o, &Options::saved, this, &frmMain::Form_Activate);
+}
+
+void frmMain::mnuHelp_Click() {
+    openOnce(help_);
+}
+
+void frmMain::mnuReports_Click() {
+    openOnce(report_);
+}
+
+void frmMain::mnuAbout_Click() {
+    openOnce(about_);
+}
+
+QWidget* frmMain::optionsWindow() const {
+    return options_;
+}
+QWidget* frmMain::helpWindow() const {
+    return help_;
+}
+QWidget* frmMain::reportWindow() const {
+    return report_;
+}
+QWidget* frmMain::aboutWindow() const {
+    return about_;
+}
 
 } // namespace vanecraft

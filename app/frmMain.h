@@ -57,6 +57,12 @@ public:
     QAction* mnuReports = nullptr;
     QAction* mnuAbout = nullptr;
 
+    // The secondary windows while they are open, else null.
+    QWidget* optionsWindow() const;
+    QWidget* helpWindow() const;
+    QWidget* reportWindow() const;
+    QWidget* aboutWindow() const;
+
 public slots:
     void mnuFileOpen_Click();
     void mnuFilePreview_Click();
@@ -85,7 +91,14 @@ private:
     void updateClock();
 
     AppState state_;
+    // Opens the window held in `slot`, creating it first when it is not open.
+    template <class W, class... Args> W* openOnce(QPointer<W>& slot, Args&... args);
+
     std::vector<QPointer<QWidget>> openOrder_;
+    QPointer<class Options> options_;
+    QPointer<class frmAbout> about_;
+    QPointer<class Help> help_;
+    QPointer<class Report> report_;
     // What start-up set, so an untouched window stores back exactly the twips it was given.
     QPoint placedPos_;
     QSize placedSize_;

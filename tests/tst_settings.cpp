@@ -1,0 +1,329 @@
+#include "FakePlatform.h"
+#include "app/frmMain.h"
+#include "info/InfoWindows.h"
+#include "settings/AppPaths.h"
+#include "settings/Options.h"
+#include "settings/SettingsFile.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+using namespace vanecraft;
+
+class TestSettings : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void firstStart();
+    void readingTheFile_data();
+    void readingTheFile();
+    void missingFolder();
+    void confirmingOptions_data();
+    void confirmingOptions();
+    void refusedThickness_data();
+    void refusedThickness();
+    void closeBoxSavesNothing();
+    void unwritableFile();
+    void mainWindowFollowsUnits();
+    void infoWindows();
+
+private:
+    void writeSettings(const QByteArray& content);
+    QByteArray settingsContent() const;
+    Options* openOptions();
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<FakePlatform> fake;
+    std::unique_ptr<frmMain> w;
+};
+
+void TestSettings::init() {
+    dir = std::make_unique<QTemporaryDir>();
+    SetConfigDirOverride(dir->filePath(QStringLiteral("config")));
+    fake = std::make_unique<FakePlatform>();
+}
+
+void TestSettings::cleanup() {
+    w.reset();
+    fake.reset();
+    SetConfigDirOverride(QString());
+    dir.reset();
+}
+
+void TestSettings::writeSettings(const QByteArray& content) {
+    QDir().mkpath(ConfigDir());
+    QFile f(SettingsFilePath());
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
+QByteArray TestSettings::settingsContent() const {
+    QFile f(SettingsFilePath());
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+Options* TestSettings::openOptions() {
+    w->mnuFileOptions->trigger();
+    return qobject_cast<Options*>(w->optionsWindow());
+}
+
+void TestSettings::firstStart() {
+    w = std::make_unique<frmMain>();
+    QVERIFY(fake->messages.isEmpty());
+    QCOMPARE(settingsContent(), QByteArray("0.381\r\nMillimeters\r\n"));
+    Options* o = openOptions();
+    QVERIFY(o);
+    QCOMPARE(o->Measurement->currentText(), QStringLiteral("Millimeters"));
+    QCOMPARE(o->PaperTCK->text(), QStringLiteral("0.381"));
+    QCOMPARE(o->windowTitle(), QStringLiteral("Options"));
+    // Choosing Options again brings the same dialog to the front.
+    w->mnuFileOptions->trigger();
+    QCOMPARE(w->optionsWindow(), o);
+}
+
+void TestSettings::readingTheFile_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<float>("thickness");
+    QTest::addColumn<QString>("units");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("inches") << QByteArray("0.381\r\nInches\r\n") << 0.381f << "Inches"
+                            << "";
+    QTest::newRow("comma and blanks") << QByteArray(" 0,5 \nMillimeters\n") << 0.5f << "Millimeters"
+                                      << "";
+    QTest::newRow("one line") << QByteArray("0.4\r\n") << 0.4f << ""
+                              << "Error:62";
+    QTest::newRow("letters") << QByteArray("thick\r\nInches\r\n") << 0.0f << ""
+                             << "Error:13";
+    QTest::newRow("empty") << QByteArray() << 0.0f << ""
+                           << "Error:62";
+}
+
+void TestSettings::readingTheFile() {
+    QFETCH(QByteArray, content);
+    QFETCH(float, thickness);
+    QFETCH(QString, units);
+    QFETCH(QString, message);
+    writeSettings(content);
+    w = std::make_unique<frmMain>();
+    QCOMPARE(w->state().PaperThickness, thickness);
+    QCOMPARE(w->state().MeasurementUnits, units);
+    QCOMPARE(fake->messages, message.isEmpty() ? QStringList() : QStringList{message});
+    if (units == QLatin1String("Inches")) {
+        Options* o = openOptions();
+        QCOMPARE(o->PaperTCK->text(), QStringLiteral("0.014999955238713"));
+    }
+    // A malformed file is reported, never rewritten.
+    QCOMPARE(settingsContent(), content);
+}
+
+void TestSettings::missingFolder() {
+    // A configuration folder that cannot be created: its parent is a plain file.
+    QFile blocker(dir->filePath(QStringLiteral("plain")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    SetConfigDirOverride(dir->filePath(QStringLiteral("plain/config")));
+    w = std::make_unique<frmMain>();
+    QCOMPARE(fake->messages, QStringList{QString::fromUtf8(MissingFolderMessage)});
+    QCOMPARE(w->state().PaperThickness, 0.0f);
+    QCOMPARE(w->state().MeasurementUnits, QString());
+}
+
+void TestSettings::confirmingOptions_data() {
+    QTest::addColumn<QString>("startUnits");
+    QTest::addColumn<QString>("units");
+    QTest::addColumn<QString>("typed"); // empty: keep what the box shows
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<float>("thickness");
+    QTest::newRow("0.015 inch") << "Millimeters"
+                                << "Inches"
+                                << "0.015"
+                                << "0,015" << float(0.015 / 0.03936996);
+    QTest::newRow("0,4 mm") << "Millimeters"
+                            << "Millimeters"
+                            << "0,4"
+                            << "0,4" << 0.4f;
+    QTest::newRow("units switched, box kept") << "Millimeters"
+                                              << "Inches"
+                                              << ""
+                                              << "0,381" << float(0.381 / 0.03936996);
+    QTest::newRow("cm counts as millimetres") << "Millimeters"
+                                              << "cm"
+                                              << "2.5"
+                                              << "2,5" << 2.5f;
+    QTest::newRow("zero accepted") << "Inches"
+                                   << "Inches"
+                                   << "0"
+                                   << "0" << 0.0f;
+    QTest::newRow("negative accepted") << "Millimeters"
+                                       << "Millimeters"
+                                       << "-1"
+                                       << "-1" << -1.0f;
+}
+
+void TestSettings::confirmingOptions() {
+    QFETCH(QString, startUnits);
+    QFETCH(QString, units);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(float, thickness);
+    writeSettings("0.381\r\n" + startUnits.toUtf8() + "\r\n");
+    w = std::make_unique<frmMain>();
+    Options* o = openOptions();
+    QPointer<Options> guard(o);
+    o->Measurement->setEditText(units);
+    if (!typed.isEmpty())
+        o->PaperTCK->setText(typed);
+    o->cmdOK->click();
+    QCOMPARE(o->PaperTCK->text(), shown);
+    QTRY_VERIFY(guard.isNull()); // closed
+    QCOMPARE(w->state().MeasurementUnits, units);
+    QCOMPARE(w->state().PaperThickness, thickness);
+    QVERIFY(w->state().SettingsSaved);
+    // The file holds millimetres and reads back to the very same number.
+    const QList<QByteArray> lines = settingsContent().split('\n');
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines[1], units.toUtf8() + '\r');
+    AppState again;
+    QCOMPARE(ReadSettingsFile(again), QString());
+    QCOMPARE(again.PaperThickness, thickness);
+    QVERIFY(lines[0].trimmed().size() >= 1);
+    if (QTest::currentDataTag() == QByteArray("0.015 inch"))
+        QVERIFY(qAbs(thickness - 0.3810011f) < 1e-7f);
+}
+
+void TestSettings::refusedThickness_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("letters") << "thin" << false;
+    QTest::newRow("two separators") << "0.3.8" << false;
+    QTest::newRow("not finite") << "inf" << true;
+}
+
+void TestSettings::refusedThickness() {
+    QFETCH(QString, typed);
+    QFETCH(bool, escape);
+    w = std::make_unique<frmMain>();
+    const QByteArray before = settingsContent();
+    Options* o = openOptions();
+    o->Measurement->setEditText(QStringLiteral("Inches"));
+    o->PaperTCK->setText(typed);
+    if (escape)
+        QTest::keyClick(o, Qt::Key_Escape);
+    else
+        QTest::keyClick(o->PaperTCK, Qt::Key_Return);
+    QCOMPARE(fake->messages.size(), 1);
+    QVERIFY(fake->messages[0].contains(QLatin1String("is not a number")));
+    QCOMPARE(w->optionsWindow(), o); // still open
+    QCOMPARE(settingsContent(), before);
+    QCOMPARE(w->state().MeasurementUnits, QStringLiteral("Millimeters"));
+    QVERIFY(!w->state().SettingsSaved);
+}
+
+void TestSettings::closeBoxSavesNothing() {
+    w = std::make_unique<frmMain>();
+    Options* o = openOptions();
+    o->PaperTCK->setText(QStringLiteral("9"));
+    o->close();
+    QCOMPARE(w->state().PaperThickness, 0.381f);
+    QCOMPARE(settingsContent(), QByteArray("0.381\r\nMillimeters\r\n"));
+
+    // Esc, on the other hand, confirms.
+    o = openOptions();
+    QPointer<Options> guard(o);
+    o->PaperTCK->setText(QStringLiteral("0.5"));
+    QTest::keyClick(o, Qt::Key_Escape);
+    QTRY_VERIFY(guard.isNull());
+    QCOMPARE(w->state().PaperThickness, 0.5f);
+    QCOMPARE(settingsContent(), QByteArray("0.5\r\nMillimeters\r\n"));
+}
+
+void TestSettings::unwritableFile() {
+    w = std::make_unique<frmMain>();
+    // The file's place is taken by a folder: neither a write nor a replace can succeed.
+    QVERIFY(QFile::remove(SettingsFilePath()));
+    QVERIFY(QDir().mkpath(SettingsFilePath()));
+    Options* o = openOptions();
+    o->PaperTCK->setText(QStringLiteral("0.6"));
+    o->cmdOK->click();
+    QCOMPARE(fake->messages.size(), 1);
+    QVERIFY(fake->messages[0].contains(SettingsFilePath()));
+    QCOMPARE(w->state().PaperThickness, 0.6f); // in force for this run
+
+    // Read at start-up, the folder in its place is an error of its own.
+    fake->messages.clear();
+    w.reset();
+    w = std::make_unique<frmMain>();
+    QCOMPARE(fake->messages, QStringList{QStringLiteral("Error:75")});
+}
+
+void TestSettings::mainWindowFollowsUnits() {
+    w = std::make_unique<frmMain>();
+    QFile design(dir->filePath(QStringLiteral("d.rkt")));
+    QVERIFY(design.open(QIODevice::WriteOnly));
+    design.write("<RockSimDocument>\n<RocketDesign>\n<Stage3Parts>\n<BodyTube>\n<OD>25.4</OD>\n"
+                 "<AttachedParts>\n<FinSet>\n<FinCount>3</FinCount>\n<RootChord>41.6</RootChord>\n"
+                 "</FinSet>\n</AttachedParts>\n</BodyTube>\n</Stage3Parts>\n</RocketDesign>\n"
+                 "</RockSimDocument>\n");
+    design.close();
+    QVERIFY(w->LoadDesign(design.fileName()));
+    Options* o = openOptions();
+    o->Measurement->setCurrentIndex(1); // Inches
+    o->PaperTCK->setText(QStringLiteral("0.015"));
+    o->cmdOK->click();
+    QCOMPARE(w->OD->text(), QStringLiteral("0.999996984"));
+    QCOMPARE(w->Root->text(), QStringLiteral("1.637790336"));
+    QCOMPARE(w->FinsNumber->text(), QStringLiteral("3"));
+    // Both settings survive a restart.
+    w.reset();
+    w = std::make_unique<frmMain>();
+    QCOMPARE(w->state().MeasurementUnits, QStringLiteral("Inches"));
+    QCOMPARE(w->state().PaperThickness, float(0.015 / 0.03936996));
+}
+
+void TestSettings::infoWindows() {
+    w = std::make_unique<frmMain>();
+    w->show();
+    w->mnuHelp->trigger();
+    QWidget* help = w->helpWindow();
+    QVERIFY(help && help->isVisible());
+    w->mnuHelp->trigger();
+    QCOMPARE(w->helpWindow(), help);
+    const QWidgetList tops = QApplication::topLevelWidgets();
+    QCOMPARE(std::count_if(tops.begin(), tops.end(),
+                           [](QWidget* t) { return t->objectName() == QLatin1String("Help"); }),
+             1);
+    QCOMPARE(help->windowTitle(), QStringLiteral("Vanecraft help"));
+
+    // Esc in About closes it, as OK does; Enter too.
+    w->mnuAbout->trigger();
+    QPointer<QWidget> about = w->aboutWindow();
+    QCOMPARE(about->windowTitle(), QStringLiteral("About Vanecraft"));
+    QTest::keyClick(about, Qt::Key_Escape);
+    QTRY_VERIFY(about.isNull());
+    w->mnuAbout->trigger();
+    about = w->aboutWindow();
+    QVERIFY(about);
+    QTest::keyClick(about->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::Key_Return);
+    QTRY_VERIFY(about.isNull());
+
+    w->mnuReports->trigger();
+    QPointer<QWidget> report = w->reportWindow();
+    QCOMPARE(report->windowTitle(), QStringLiteral("Reports"));
+    const QString label2 = report->findChild<QLabel*>(QStringLiteral("Label2"))->text();
+    QVERIFY(label2.endsWith(QLatin1String("with subject \"Vanecraft updates\"")));
+    QPointer<QWidget> helpGuard = help;
+    // Closing the main window closes every information window.
+    w->close();
+    QTRY_VERIFY(report.isNull());
+    QTRY_VERIFY(helpGuard.isNull());
+}
+
+QTEST_MAIN(TestSettings)
+#include "tst_settings.moc"
