@@ -3,12 +3,14 @@
 #include "Platform.h"
 #include "frmMain.h"
 #include "import/RockSimReader.h"
+#include "output/PageOutput.h"
 #include "model/Conversions.h"
 #include "settings/SettingsFile.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <QTimer>
 
@@ -36,12 +38,27 @@ bool hasOption(int argc, char** argv, std::initializer_list<const char*> names) 
     return false;
 }
 
-void defineOptions(QCommandLineParser& parser, QCommandLineOption& show) {
+struct CliOptions {
+    QCommandLineOption show{QStringLiteral("show"),
+                            QStringLiteral("Print the values of DESIGN.rkt without opening a window.")};
+    QCommandLineOption exportAid{QStringLiteral("export"),
+                                 QStringLiteral("Write the page of an aid (guide or wrapper) to a "
+                                                "file, without opening a window."),
+                                 QStringLiteral("guide|wrapper")};
+    QCommandLineOption output{QStringLiteral("output"),
+                              QStringLiteral("The file --export writes: a .pdf or a .svg."),
+                              QStringLiteral("FILE")};
+    QCommandLineOption finSet{QStringLiteral("fin-set"),
+                              QStringLiteral("The fin set --export draws (default 1)."),
+                              QStringLiteral("N"), QStringLiteral("1")};
+};
+
+void defineOptions(QCommandLineParser& parser, CliOptions& o) {
     parser.setApplicationDescription(
         QStringLiteral("Fin alignment guide and body tube wrapper for RockSim designs."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOption(show);
+    parser.addOptions({o.show, o.exportAid, o.output, o.finSet});
     parser.addPositionalArgument(QStringLiteral("design"),
                                  QStringLiteral("A RockSim design file (.rkt) to load."),
                                  QStringLiteral("[DESIGN.rkt]"));
@@ -66,6 +83,58 @@ int runShow(const QString& path) {
     if (!result.warning.isEmpty())
         printErr(result.warning);
     QTextStream(stdout) << ShowText(state);
+    return ExitOk;
+}
+
+int runExport(const QCommandLineParser& parser, const CliOptions& o) {
+    const QString aid = parser.value(o.exportAid);
+    const QString tool = aid == QLatin1String("guide")     ? QString::fromLatin1(GuideToolName)
+                         : aid == QLatin1String("wrapper") ? QString::fromLatin1(WrapperToolName)
+                                                           : QString();
+    if (tool.isEmpty()) {
+        printErr(QStringLiteral("--export takes guide or wrapper, not \"%1\".").arg(aid));
+        return ExitUsage;
+    }
+    const QString output = parser.value(o.output);
+    if (output.isEmpty() || FormatOfPath(output) == PageFormat::Unknown) {
+        printErr(QStringLiteral("--export needs --output FILE.pdf or --output FILE.svg."));
+        return ExitUsage;
+    }
+    if (parser.positionalArguments().size() != 1) {
+        printErr(QStringLiteral("--export needs exactly one design file."));
+        return ExitUsage;
+    }
+    bool numeric = false;
+    const int finSet = parser.value(o.finSet).toInt(&numeric);
+
+    AppState state;
+    const QString problem = ReadSettingsFile(state);
+    if (!problem.isEmpty())
+        printErr(problem);
+    const LoadResult result = ReadRockSimFile(parser.positionalArguments().first());
+    if (!result.ok) {
+        printErr(result.message);
+        return ExitRefused;
+    }
+    state.adoptDesign(result.design);
+    const int offered = std::max(1, state.design.finSetsHeld());
+    if (!numeric || finSet < 1 || finSet > offered) {
+        printErr(QStringLiteral("This design has no fin set %1: choose 1 to %2.")
+                     .arg(parser.value(o.finSet))
+                     .arg(offered));
+        return ExitUsage;
+    }
+    state.selectFinSet(finSet);
+    RecordingSurface page;
+    if (RecordPrintedPage(tool, state, page) != DrawResult::Drawn) {
+        printErr(QString::fromUtf8(WrongValueMessage));
+        return ExitRefused;
+    }
+    QString error;
+    if (!WritePage(page, output, &error)) {
+        printErr(error);
+        return ExitRefused;
+    }
     return ExitOk;
 }
 
@@ -103,16 +172,28 @@ QString ShowText(const AppState& s) {
 }
 
 int RunVanecraft(int argc, char** argv) {
-    QCommandLineOption show(
-        QStringLiteral("show"),
-        QStringLiteral("Print the values of DESIGN.rkt without opening a window."));
+    CliOptions options;
+    const bool exporting = hasOption(argc, argv, {"--export"});
     const bool headless =
         hasOption(argc, argv, {"--show", "-h", "--help", "--help-all", "-v", "--version"});
+    if (exporting && !headless) {
+        // Drawing a page needs the GUI library, never a display.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        setIdentity();
+        QCommandLineParser parser;
+        defineOptions(parser, options);
+        if (!parser.parse(app.arguments())) {
+            printErr(parser.errorText());
+            return ExitUsage;
+        }
+        return runExport(parser, options);
+    }
     if (headless) {
         QCoreApplication app(argc, argv);
         setIdentity();
         QCommandLineParser parser;
-        defineOptions(parser, show);
+        defineOptions(parser, options);
         if (!parser.parse(app.arguments())) {
             printErr(parser.errorText());
             return ExitUsage;
@@ -121,6 +202,10 @@ int RunVanecraft(int argc, char** argv) {
             parser.showHelp(ExitOk);
         if (parser.isSet(QStringLiteral("version")))
             parser.showVersion();
+        if (parser.isSet(options.exportAid)) {
+            printErr(QStringLiteral("--show and --export cannot be used together."));
+            return ExitUsage;
+        }
         if (parser.positionalArguments().size() != 1) {
             printErr(QStringLiteral("--show needs exactly one design file."));
             return ExitUsage;
@@ -137,7 +222,7 @@ int RunVanecraft(int argc, char** argv) {
     QApplication app(argc, argv);
     setIdentity();
     QCommandLineParser parser;
-    defineOptions(parser, show);
+    defineOptions(parser, options);
     if (!parser.parse(app.arguments())) {
         printErr(parser.errorText());
         return ExitUsage;

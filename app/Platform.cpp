@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrinter>
+#include <QPrinterInfo>
 
 namespace vanecraft {
 
@@ -28,6 +30,17 @@ QString DesktopPlatform::openFileName(QWidget* parent, const QString& title,
 QString DesktopPlatform::saveFileName(QWidget* parent, const QString& title,
                                       const QString& filter) {
     return QFileDialog::getSaveFileName(parent, title, QString(), filter);
+}
+
+std::unique_ptr<QPrinter> DesktopPlatform::defaultPrinter() {
+    QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        const QList<QPrinterInfo> all = QPrinterInfo::availablePrinters();
+        if (all.isEmpty())
+            return nullptr;
+        info = all.first();
+    }
+    return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
 }
 
 Platform& CurrentPlatform() {

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <memory>
+
+class QPrinter;
 
 class QWidget;
 
@@ -18,6 +21,8 @@ public:
     // Empty text when the user cancels. `filter` is in Qt's "Name (*.x);;Other (*)" form.
     virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
     virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+    // The system's default printer, or null when none is installed.
+    virtual std::unique_ptr<QPrinter> defaultPrinter() = 0;
 };
 
 // The desktop's own dialogs.
@@ -27,6 +32,7 @@ public:
     bool question(QWidget* parent, const QString& text) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    std::unique_ptr<QPrinter> defaultPrinter() override;
 };
 
 Platform& CurrentPlatform();

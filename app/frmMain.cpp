@@ -6,6 +6,9 @@
 #include "import/RockSimReader.h"
 #include "info/InfoWindows.h"
 #include "model/Conversions.h"
+#include "output/PageOutput.h"
+#include "output/PrintCommand.h"
+#include "output/frmPreview.h"
 #include "settings/AppPaths.h"
 #include "settings/Options.h"
 #include "settings/SettingsFile.h"
@@ -14,11 +17,13 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
@@ -77,6 +82,8 @@ void frmMain::buildMenus() {
                          &frmMain::mnuFilePreview_Click);
     mnuFilePrint =
         add(mnuFile, "mnuFilePrint", QStringLiteral("&Print..."), &frmMain::mnuFilePrint_Click);
+    mnuFileExport =
+        add(mnuFile, "mnuFileExport", QStringLiteral("E&xport..."), &frmMain::mnuFileExport_Click);
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar1"));
     mnuFileOptions =
         add(mnuFile, "mnuFileOptions", QStringLiteral("&Options"), &frmMain::mnuFileOptions_Click);
@@ -383,8 +390,74 @@ void frmMain::Form_Unload() {
     savePlacement();
 }
 
-void frmMain::mnuFilePreview_Click() {}
-void frmMain::mnuFilePrint_Click() {}
+void frmMain::mnuFilePreview_Click() {
+    const QString tool = Choice->currentText();
+    if (tool != QLatin1String(GuideToolName) && tool != QLatin1String(WrapperToolName)) {
+        CurrentPlatform().message(this, QString::fromUtf8(SelectToolToPreviewMessage));
+        return;
+    }
+    state_.PreviewTool = tool;
+    const AppState& state = state_;
+    openOnce(preview_, state);
+}
+
+QWidget* frmMain::previewWindow() const {
+    return preview_;
+}
+
+void frmMain::mnuFilePrint_Click() {
+    RecordingSurface page;
+    const DrawResult r = RecordPrintedPage(Choice->currentText(), state_, page);
+    if (r == DrawResult::NoTool) {
+        CurrentPlatform().message(this, QString::fromUtf8(SelectToolToPrintMessage));
+        return;
+    }
+    if (r == DrawResult::Refused) {
+        // Nothing has reached the printer.
+        CurrentPlatform().message(this, QString::fromUtf8(WrongValueMessage));
+        return;
+    }
+    const std::unique_ptr<QPrinter> printer = CurrentPlatform().defaultPrinter();
+    if (!printer) {
+        offerPdfInstead(page, QStringLiteral("No printer is installed, so the page cannot be "
+                                             "printed."));
+        return;
+    }
+    if (!PrintPage(page, *printer))
+        offerPdfInstead(page, QStringLiteral("The printer \"%1\" could not start the print job.")
+                                  .arg(printer->printerName()));
+}
+
+void frmMain::offerPdfInstead(const RecordingSurface& page, const QString& reason) {
+    if (CurrentPlatform().question(
+            this, reason + QStringLiteral(" Do you want to save the page as a PDF file instead?")))
+        SavePageAs(this, page, QStringLiteral("Save the page as PDF"),
+                   QStringLiteral("PDF (*.pdf)"));
+}
+
+void frmMain::mnuFileExport_Click() {
+    const QString filter = QStringLiteral("PDF (*.pdf);;SVG (*.svg)");
+    // The file first, then the same checks as Print.
+    RecordingSurface page;
+    const QString tool = Choice->currentText();
+    QString path = CurrentPlatform().saveFileName(this, QStringLiteral("Export"), filter);
+    if (path.isEmpty())
+        return;
+    const DrawResult r = RecordPrintedPage(tool, state_, page);
+    if (r == DrawResult::NoTool) {
+        CurrentPlatform().message(this, QString::fromUtf8(SelectToolToPrintMessage));
+        return;
+    }
+    if (r == DrawResult::Refused) {
+        CurrentPlatform().message(this, QString::fromUtf8(WrongValueMessage));
+        return;
+    }
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    QString error;
+    if (!WritePage(page, path, &error))
+        CurrentPlatform().message(this, error);
+}
 template <class W, class... Args> W* frmMain::openOnce(QPointer<W>& slot, Args&... args) {
     if (!slot)
         slot = new W(args...);

@@ -51,6 +51,7 @@ public:
     QAction* mnuFileOpen = nullptr;
     QAction* mnuFilePreview = nullptr;
     QAction* mnuFilePrint = nullptr;
+    QAction* mnuFileExport = nullptr;
     QAction* mnuFileOptions = nullptr;
     QAction* mnuFileExit = nullptr;
     QAction* mnuHelp = nullptr;
@@ -62,11 +63,13 @@ public:
     QWidget* helpWindow() const;
     QWidget* reportWindow() const;
     QWidget* aboutWindow() const;
+    QWidget* previewWindow() const;
 
 public slots:
     void mnuFileOpen_Click();
     void mnuFilePreview_Click();
     void mnuFilePrint_Click();
+    void mnuFileExport_Click();
     void mnuFileOptions_Click();
     void mnuFileExit_Click();
     void mnuHelp_Click();
@@ -89,6 +92,7 @@ private:
     void savePlacement();
     void refreshAfterLoad();
     void updateClock();
+    void offerPdfInstead(const class RecordingSurface& page, const QString& reason);
 
     AppState state_;
     // Opens the window held in `slot`, creating it first when it is not open.
@@ -99,6 +103,7 @@ private:
     QPointer<class frmAbout> about_;
     QPointer<class Help> help_;
     QPointer<class Report> report_;
+    QPointer<class frmPreview> preview_;
     // What start-up set, so an untouched window stores back exactly the twips it was given.
     QPoint placedPos_;
     QSize placedSize_;

@@ -2,7 +2,9 @@
 
 #include "app/Platform.h"
 
+#include <QPrinter>
 #include <QStringList>
+#include <functional>
 
 // Records what the user would see and answers the dialogs from queues, so a real window can be
 // driven without a modal box.
@@ -24,6 +26,12 @@ public:
         dialogs << title + QStringLiteral(" | ") + filter;
         return savePaths.isEmpty() ? QString() : savePaths.takeFirst();
     }
+
+    // A test decides what the "default printer" is; none by default.
+    std::unique_ptr<QPrinter> defaultPrinter() override {
+        return makePrinter ? makePrinter() : nullptr;
+    }
+    std::function<std::unique_ptr<QPrinter>()> makePrinter;
 
     QStringList messages, questions, dialogs;
     QStringList openPaths, savePaths;
