@@ -3,8 +3,8 @@
 #include "Platform.h"
 #include "frmMain.h"
 #include "import/RockSimReader.h"
-#include "output/PageOutput.h"
 #include "model/Conversions.h"
+#include "output/PageOutput.h"
 #include "settings/SettingsFile.h"
 
 #include <QApplication>
@@ -39,8 +39,9 @@ bool hasOption(int argc, char** argv, std::initializer_list<const char*> names) 
 }
 
 struct CliOptions {
-    QCommandLineOption show{QStringLiteral("show"),
-                            QStringLiteral("Print the values of DESIGN.rkt without opening a window.")};
+    QCommandLineOption show{
+        QStringLiteral("show"),
+        QStringLiteral("Print the values of DESIGN.rkt without opening a window.")};
     QCommandLineOption exportAid{QStringLiteral("export"),
                                  QStringLiteral("Write the page of an aid (guide or wrapper) to a "
                                                 "file, without opening a window."),

@@ -91,7 +91,8 @@ bool DrawFinAlignmentGuide(DrawingSurface& surface, const Frame& f, const AppSta
         surface.SetLineStyle(Dashed);
         surface.DrawLine(float(cx), float(cy), px, py);
         surface.SetLineStyle(Solid);
-        const double q1 = q0 + H * std::cos(a - Pi * 90 / 180) - H * m * std::sin(a - Pi * 90 / 180);
+        const double q1 =
+            q0 + H * std::cos(a - Pi * 90 / 180) - H * m * std::sin(a - Pi * 90 / 180);
         lineCirclePoint(q1, f.OuterRadius, a1x, a1y);
         lineCirclePoint(q1, tipRadius, b1x, b1y);
         surface.DrawLine(a1x, a1y, b1x, b1y);

@@ -12,10 +12,10 @@ extern const char* const SelectToolToPrintMessage;
 extern const char* const SelectToolToPreviewMessage;
 
 // The printed page is an upright A4 sheet; the figure's centre is the sheet's centre.
-constexpr double PageCentreX = 21.0 / 2 * 567;                            // 5953.5
-constexpr float PageCentreY = static_cast<float>(29.7 / 2 * 567);         // 8419.95
-constexpr double PageWidthTwips = 21.0 * 567;                             // 11907
-constexpr double PageHeightTwips = 29.7 * 567;                            // 16839.9
+constexpr double PageCentreX = 21.0 / 2 * 567;                    // 5953.5
+constexpr float PageCentreY = static_cast<float>(29.7 / 2 * 567); // 8419.95
+constexpr double PageWidthTwips = 21.0 * 567;                     // 11907
+constexpr double PageHeightTwips = 29.7 * 567;                    // 16839.9
 constexpr double Pi = 3.14159265358979;
 
 // The values one drawing works from, in twips, worked out once before the tool is looked at.

@@ -41,7 +41,8 @@ void PainterSurface::applyPen() {
         // Qt counts dash lengths in pen widths; the device unit per millimetre does not depend
         // on the pen.
         const double unitsPerMm = dpi_ / 25.4;
-        pen.setDashPattern({DashMillimetres * unitsPerMm / width, GapMillimetres * unitsPerMm / width});
+        pen.setDashPattern(
+            {DashMillimetres * unitsPerMm / width, GapMillimetres * unitsPerMm / width});
     }
     painter_->setPen(pen);
 }

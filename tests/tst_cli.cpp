@@ -15,6 +15,12 @@ Run run(const QStringList& args, const QString& home, bool display = false) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home);
+    // A session always has a runtime folder; without one Qt warns on standard error.
+    const QString runtime = home + QStringLiteral("/runtime");
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     if (!display)
@@ -38,6 +44,9 @@ private slots:
     void exitCodes_data();
     void exitCodes();
     void withoutDisplay();
+    void exportPage_data();
+    void exportPage();
+    void exportRefusedGuideWritesNothing();
 
 private:
     QString example() const { return QStringLiteral(VANECRAFT_EXAMPLES_DIR "/skylark.rkt"); }
@@ -109,6 +118,65 @@ void TestCli::withoutDisplay() {
     const Run r = run({example()}, home.path());
     QCOMPARE(r.code, 1);
     QVERIFY2(r.err.contains(QLatin1String("needs a graphical display")), qPrintable(r.err));
+}
+
+void TestCli::exportPage_data() {
+    QTest::addColumn<QStringList>("args"); // {OUT} stands for the output file
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("err");
+    const QString design = QStringLiteral(VANECRAFT_EXAMPLES_DIR "/skylark.rkt");
+    QTest::newRow("guide svg") << QStringList{"--export", "guide", "--output", "{OUT}.svg", design}
+                               << 0 << "";
+    QTest::newRow("wrapper pdf, fin set 2")
+        << QStringList{"--export", "wrapper", "--fin-set", "2", "--output", "{OUT}.pdf", design}
+        << 0 << "";
+    QTest::newRow("unknown aid") << QStringList{"--export", "fins", "--output", "{OUT}.pdf", design}
+                                 << 2 << "guide or wrapper";
+    QTest::newRow("unknown extension")
+        << QStringList{"--export", "guide", "--output", "{OUT}.png", design} << 2 << "FILE.pdf";
+    QTest::newRow("no output") << QStringList{"--export", "guide", design} << 2 << "--output";
+    QTest::newRow("fin set not in the design")
+        << QStringList{"--export", "guide", "--fin-set", "3", "--output", "{OUT}.pdf", design} << 2
+        << "no fin set 3";
+    QTest::newRow("fin set not a number")
+        << QStringList{"--export", "guide", "--fin-set", "x", "--output", "{OUT}.pdf", design} << 2
+        << "no fin set x";
+    QTest::newRow("refused design")
+        << QStringList{"--export", "guide", "--output", "{OUT}.pdf", "/nonexistent.rkt"} << 1
+        << "does not exist";
+    QTest::newRow("unwritable place")
+        << QStringList{"--export", "guide", "--output", "/nonexistent/dir/x.pdf", design} << 1
+        << "could not be written to";
+}
+
+void TestCli::exportPage() {
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    QFETCH(QString, err);
+    QString out;
+    for (QString& a : args)
+        if (a.startsWith(QLatin1String("{OUT}")))
+            a = out = home.filePath(QString::number(qHash(QTest::currentDataTag())) + a.mid(5));
+    const Run r = run(args, home.path());
+    QCOMPARE(r.code, code);
+    QVERIFY2(r.err.contains(err), qPrintable(r.err));
+    if (!out.isEmpty())
+        QCOMPARE(QFile::exists(out), code == 0);
+}
+
+void TestCli::exportRefusedGuideWritesNothing() {
+    QFile bare(home.filePath(QStringLiteral("bare.rkt")));
+    QVERIFY(bare.open(QIODevice::WriteOnly));
+    bare.write("<RockSimDocument>\n</RockSimDocument>\n");
+    bare.close();
+    const QString out = home.filePath(QStringLiteral("none.pdf"));
+    const Run r = run({QStringLiteral("--export"), QStringLiteral("guide"),
+                       QStringLiteral("--output"), out, bare.fileName()},
+                      home.path());
+    QCOMPARE(r.code, 1);
+    QCOMPARE(r.err.trimmed(),
+             QStringLiteral("Sorry ... wrong or missing value. Try to load another file"));
+    QVERIFY(!QFile::exists(out));
 }
 
 QTEST_APPLESS_MAIN(TestCli)
