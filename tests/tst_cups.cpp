@@ -1,0 +1,170 @@
+// Prints both aids through the main window's Print command on the system's default printer and
+// measures the pages that come out. Runs only when that printer is a cups-pdf queue, so it
+// never sends paper to a real printer.
+#include "FakePlatform.h"
+#include "PageGeometry.h"
+#include "app/frmMain.h"
+#include "settings/AppPaths.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QDirIterator>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+using namespace vanecraft;
+
+namespace {
+
+QString run(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(20000))
+        return QString();
+    return QString::fromLocal8Bit(p.readAllStandardOutput());
+}
+
+// The folders cups-pdf may write to: its Out setting and its folder for anonymous jobs.
+QStringList outputFolders() {
+    QString out = QStringLiteral("${HOME}/PDF");
+    QString anon = QStringLiteral("/var/spool/cups-pdf/ANONYMOUS");
+    QFile conf(QStringLiteral("/etc/cups/cups-pdf.conf"));
+    if (conf.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& raw : conf.readAll().split('\n')) {
+            const QString line = QString::fromLocal8Bit(raw).trimmed();
+            if (line.startsWith(QLatin1String("Out ")))
+                out = line.mid(4).trimmed();
+            else if (line.startsWith(QLatin1String("AnonDirName ")))
+                anon = line.mid(12).trimmed();
+        }
+    }
+    out.replace(QLatin1String("${HOME}"), QDir::homePath());
+    out.replace(QLatin1String("${USER}"), qEnvironmentVariable("USER", QStringLiteral("root")));
+    return {out, anon};
+}
+
+QSet<QString> pdfsIn(const QStringList& folders) {
+    QSet<QString> found;
+    for (const QString& f : folders) {
+        QDirIterator it(f, {QStringLiteral("*.pdf")}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            found.insert(it.next());
+    }
+    return found;
+}
+
+const QByteArray TestDesign =
+    "<RockSimDocument>\n<RocketDesign>\n<Name>Printed</Name>\n<Stage3Parts>\n"
+    "<BodyTube>\n<OD>41.6</OD>\n<ID>40.5</ID>\n<Len>300</Len>\n<AttachedParts>\n"
+    "<FinSet>\n<Name>Main</Name>\n<FinCount>4</FinCount>\n<RootChord>75.5</RootChord>\n"
+    "<SemiSpan>50</SemiSpan>\n<Thickness>3.2</Thickness>\n</FinSet>\n"
+    "</AttachedParts>\n</BodyTube>\n</Stage3Parts>\n</RocketDesign>\n</RockSimDocument>\n";
+
+} // namespace
+
+class TestCups : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void printed_data();
+    void printed();
+
+private:
+    PageGeometry printAndCollect(int tool);
+    QTemporaryDir dir;
+};
+
+void TestCups::initTestCase() {
+    const QString def = run(QStringLiteral("lpstat"), {QStringLiteral("-d")});
+    const qsizetype colon = def.indexOf(u':');
+    const QString name = colon < 0 ? QString() : def.mid(colon + 1).trimmed();
+    if (name.isEmpty())
+        QSKIP("no default printer");
+    const QString device = run(QStringLiteral("lpstat"), {QStringLiteral("-v"), name});
+    if (!device.contains(QLatin1String("cups-pdf:")))
+        QSKIP("the default printer is not a cups-pdf queue");
+    SetConfigDirOverride(dir.filePath(QStringLiteral("config")));
+}
+
+void TestCups::printed_data() {
+    QTest::addColumn<int>("tool");
+    QTest::newRow("Fins alignment guide") << 0;
+    QTest::newRow("Body tube wrapper") << 1;
+}
+
+PageGeometry TestCups::printAndCollect(int tool) {
+    FakePlatform fake;
+    DesktopPlatform desktop;
+    fake.makePrinter = [&desktop] { return desktop.defaultPrinter(); };
+    frmMain w;
+    QFile f(dir.filePath(QStringLiteral("d.rkt")));
+    if (!f.open(QIODevice::WriteOnly))
+        return {};
+    f.write(TestDesign);
+    f.close();
+    w.LoadDesign(f.fileName());
+    w.Choice->setCurrentIndex(tool);
+    const QStringList folders = outputFolders();
+    const QSet<QString> before = pdfsIn(folders);
+    w.mnuFilePrint->trigger();
+    if (!fake.messages.isEmpty() || !fake.questions.isEmpty()) {
+        PageGeometry g;
+        g.error = (fake.messages + fake.questions).join(u'\n');
+        return g;
+    }
+    // Wait for the queue to write a new, complete PDF.
+    QDeadlineTimer deadline(90000);
+    while (!deadline.hasExpired()) {
+        for (const QString& p : pdfsIn(folders) - before) {
+            QTest::qWait(1000); // let cups-pdf finish writing
+            PageGeometry g = ReadPdfPage(p);
+            if (g.error.isEmpty())
+                return g;
+        }
+        QTest::qWait(250);
+    }
+    PageGeometry g;
+    g.error = QStringLiteral("no PDF appeared in ") + folders.join(QStringLiteral(", "));
+    return g;
+}
+
+void TestCups::printed() {
+    QFETCH(int, tool);
+    const PageGeometry g = printAndCollect(tool);
+    QVERIFY2(g.error.isEmpty(), qPrintable(g.error));
+    QVERIFY2(std::abs(g.widthMm - 210) < 0.5 && std::abs(g.heightMm - 297) < 0.5,
+             qPrintable(QStringLiteral("%1 x %2 mm").arg(g.widthMm).arg(g.heightMm)));
+    if (tool == 0) {
+        // The tube's outer circle: 41.6 mm across, centred on the sheet.
+        QVERIFY(!g.circles.empty());
+        const auto outer = *std::max_element(g.circles.begin(), g.circles.end(),
+                                             [](auto& a, auto& b) { return a.r < b.r; });
+        QVERIFY2(
+            std::abs(outer.cx - 105.0) < 0.05 && std::abs(outer.cy - 148.5) < 0.05 &&
+                std::abs(outer.r - 20.8) < 0.05,
+            qPrintable(
+                QStringLiteral("circle at %1, %2, r %3").arg(outer.cx).arg(outer.cy).arg(outer.r)));
+        return;
+    }
+    // The strip: as wide as the root chord, as long as the circumference plus the paper, about
+    // the sheet's centre.
+    double minX = 1e9, maxX = -1e9, minY = 1e9, maxY = -1e9;
+    for (const auto& s : g.segments) {
+        if (std::abs(s.x1 - s.x2) < 0.01 && std::abs(s.y1 - s.y2) > 100) { // the long edges
+            minX = std::min(minX, s.x1);
+            maxX = std::max(maxX, s.x1);
+            minY = std::min({minY, s.y1, s.y2});
+            maxY = std::max({maxY, s.y1, s.y2});
+        }
+    }
+    const double length = 41.6 * 3.14159265358979 + 0.381;
+    QVERIFY2(
+        std::abs((minX + maxX) / 2 - 105.0) < 0.05 && std::abs(maxX - minX - 75.5) < 0.05 &&
+            std::abs((minY + maxY) / 2 - 148.5) < 0.05 && std::abs(maxY - minY - length) < 0.05,
+        qPrintable(
+            QStringLiteral("strip x %1..%2, y %3..%4").arg(minX).arg(maxX).arg(minY).arg(maxY)));
+}
+
+QTEST_MAIN(TestCups)
+#include "tst_cups.moc"
