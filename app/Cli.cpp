@@ -31,9 +31,13 @@ bool hasOption(int argc, char** argv, std::initializer_list<const char*> names) 
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--") == 0)
             return false;
-        for (const char* n : names)
-            if (std::strcmp(argv[i], n) == 0)
+        for (const char* n : names) {
+            const size_t len = std::strlen(n);
+            // Long options may also come as --name=value.
+            if (std::strcmp(argv[i], n) == 0 ||
+                (n[1] == '-' && std::strncmp(argv[i], n, len) == 0 && argv[i][len] == '='))
                 return true;
+        }
     }
     return false;
 }

@@ -429,10 +429,13 @@ void frmMain::mnuFilePrint_Click() {
 }
 
 void frmMain::offerPdfInstead(const RecordingSurface& page, const QString& reason) {
-    if (CurrentPlatform().question(
+    if (!CurrentPlatform().question(
             this, reason + QStringLiteral(" Do you want to save the page as a PDF file instead?")))
-        SavePageAs(this, page, QStringLiteral("Save the page as PDF"),
-                   QStringLiteral("PDF (*.pdf)"));
+        return;
+    const QString path = CurrentPlatform().saveFileName(
+        this, QStringLiteral("Save the page as PDF"), QStringLiteral("PDF (*.pdf)"));
+    if (!path.isEmpty())
+        SavePageTo(this, page, path);
 }
 
 void frmMain::mnuFileExport_Click() {
@@ -440,7 +443,7 @@ void frmMain::mnuFileExport_Click() {
     // The file first, then the same checks as Print.
     RecordingSurface page;
     const QString tool = Choice->currentText();
-    QString path = CurrentPlatform().saveFileName(this, QStringLiteral("Export"), filter);
+    const QString path = CurrentPlatform().saveFileName(this, QStringLiteral("Export"), filter);
     if (path.isEmpty())
         return;
     const DrawResult r = RecordPrintedPage(tool, state_, page);
@@ -452,11 +455,7 @@ void frmMain::mnuFileExport_Click() {
         CurrentPlatform().message(this, QString::fromUtf8(WrongValueMessage));
         return;
     }
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".pdf");
-    QString error;
-    if (!WritePage(page, path, &error))
-        CurrentPlatform().message(this, error);
+    SavePageTo(this, page, path);
 }
 template <class W, class... Args> W* frmMain::openOnce(QPointer<W>& slot, Args&... args) {
     if (!slot)

@@ -24,11 +24,7 @@ bool PrintPage(const RecordingSurface& page, QPrinter& printer) {
     return !surface.failed();
 }
 
-bool SavePageAs(QWidget* parent, const RecordingSurface& page, const QString& title,
-                const QString& filter) {
-    QString path = CurrentPlatform().saveFileName(parent, title, filter);
-    if (path.isEmpty())
-        return false;
+bool SavePageTo(QWidget* parent, const RecordingSurface& page, QString path) {
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
     QString error;

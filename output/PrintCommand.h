@@ -11,9 +11,8 @@ namespace vanecraft {
 // corner. False when the printer could not start the job.
 bool PrintPage(const RecordingSurface& page, QPrinter& printer);
 
-// Asks for a file name (PDF or SVG as `filter` allows) and writes the page there, telling the
-// user of any failure. False when nothing was written.
-bool SavePageAs(QWidget* parent, const RecordingSurface& page, const QString& title,
-                const QString& filter);
+// Writes the page to `path` (a name without an extension becomes a PDF), telling the user of
+// any failure. False when nothing was written.
+bool SavePageTo(QWidget* parent, const RecordingSurface& page, QString path);
 
 } // namespace vanecraft
