@@ -125,9 +125,10 @@ void frmMain::buildLayout() {
 
     MakeTitle(c, at(120, 480, 4335, 615), 20.25);
     QLabel* Label14 =
-        MakeLabel(c, "Label14", QStringLiteral("by the Vanecraft project and its contributors"),
+        MakeLabel(c, "Label14", QStringLiteral("The Vanecraft project and contributors"),
                   at(240, 960, 4215, 375), FontOf("Arial", 11.25));
     Label14->setAlignment(Qt::AlignCenter);
+    Label14->setWordWrap(false);
     MakeBlue(Label14);
     QLabel* Label12 = MakeLabel(
         c, "Label12", QStringLiteral("An add-on software for the new xml RockSim file format"),

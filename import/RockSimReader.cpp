@@ -85,6 +85,9 @@ struct FinData {
 
 enum class Kind { Other, RocketDesign, BodyTube, FinSet };
 
+// Far beyond any design (RockSim nests a few dozen deep), and small enough to bound memory.
+constexpr size_t MaxDepth = 200000;
+
 struct Frame {
     QByteArray name;
     Kind kind = Kind::Other;
@@ -234,6 +237,16 @@ bool Parser::processLine(const QByteArray& line, qint64 lineNumber) {
     }
     const qsizetype n = line.size();
     qsizetype i = 0;
+    // The next '>' at or after a position, searched once per '>' so that a line of many '<'
+    // costs one pass, not one pass per '<'.
+    qsizetype gt = -1;
+    auto nextGt = [&](qsizetype from) {
+        if (gt != -2 && gt < from)
+            gt = line.indexOf('>', from);
+        if (gt == -1)
+            gt = -2; // none left on this line
+        return gt == -2 ? qsizetype(-1) : gt;
+    };
     while (i < n) {
         if (state_ != State::Normal) {
             const char* end = state_ == State::Comment ? "-->"
@@ -265,7 +278,7 @@ bool Parser::processLine(const QByteArray& line, qint64 lineNumber) {
             i = j + 2;
             continue;
         }
-        const qsizetype k = line.indexOf('>', j);
+        const qsizetype k = nextGt(j);
         if (rest.startsWith("<!")) {
             i = k < 0 ? n : k + 1;
             continue;
@@ -304,6 +317,13 @@ bool Parser::processLine(const QByteArray& line, qint64 lineNumber) {
             store(name, value);
             i = j + 2 * tag.size() + 1 + value.size();
             continue;
+        }
+        if (stack_.size() >= MaxDepth) {
+            message_ = fileError(fileName_, QStringLiteral("its elements are nested more than %1 "
+                                                           "deep (line %2)")
+                                                .arg(MaxDepth)
+                                                .arg(lineNumber));
+            return false;
         }
         open(name);
         i = k + 1;
