@@ -14,8 +14,12 @@ bool LineReader::fill() {
         pos_ = 0;
     }
     const qsizetype old = buffer_.size();
-    buffer_.resize(old + BlockSize);
-    const qint64 got = device_.read(buffer_.data() + old, BlockSize);
+    // A small file needs no megabyte of buffer.
+    qint64 want = BlockSize;
+    if (!device_.isSequential())
+        want = qBound(qint64(4096), device_.size() - device_.pos(), BlockSize);
+    buffer_.resize(old + want);
+    const qint64 got = device_.read(buffer_.data() + old, want);
     if (got < 0) {
         failed_ = true;
         eof_ = true;
@@ -32,6 +36,8 @@ bool LineReader::fill() {
 
 bool LineReader::readLine(QByteArray& line) {
     line.clear();
+    if (tooLong_)
+        return false;
     for (;;) {
         if (pendingCr_) {
             if (pos_ >= buffer_.size() && !fill())
@@ -56,6 +62,12 @@ bool LineReader::readLine(QByteArray& line) {
         }
         line.append(data + pos_, buffer_.size() - pos_);
         pos_ = buffer_.size();
+        if (line.size() > MaxLineBytes) {
+            tooLong_ = true;
+            ++lineNumber_;
+            line.clear();
+            return false;
+        }
         if (!fill()) {
             if (failed_ || line.isEmpty())
                 return false;

@@ -11,9 +11,14 @@ class LineReader {
 public:
     explicit LineReader(QIODevice& device) : device_(device) {}
 
-    // False at the end of the device or on a read error (see failed()).
+    // No RockSim line comes near this; a longer one is refused rather than held.
+    static constexpr qsizetype MaxLineBytes = 16 << 20;
+
+    // False at the end of the device, on a read error (see failed()) or at a line longer than
+    // MaxLineBytes (see tooLong()).
     bool readLine(QByteArray& line);
     bool failed() const { return failed_; }
+    bool tooLong() const { return tooLong_; }
     qint64 lineNumber() const { return lineNumber_; }
 
 private:
@@ -24,6 +29,7 @@ private:
     qsizetype pos_ = 0;
     bool eof_ = false;
     bool failed_ = false;
+    bool tooLong_ = false;
     bool pendingCr_ = false; // the previous line ended with CR; swallow a following LF
     qint64 lineNumber_ = 0;
 };

@@ -46,7 +46,8 @@ QString decodeText(const QByteArray& bytes) {
     QString text = utf8(bytes);
     if (!utf8.hasError())
         return text;
-    QStringDecoder cp1252("windows-1252");
+    // Opening the ICU converter costs more than most decodes: keep one.
+    thread_local QStringDecoder cp1252("windows-1252", QStringDecoder::Flag::Stateless);
     if (cp1252.isValid())
         return cp1252(bytes);
     return QString::fromLatin1(bytes);
@@ -463,11 +464,17 @@ LoadResult ReadRockSimDevice(QIODevice& device, const QString& name) {
     Parser parser(name);
     QByteArray line;
     auto readFailure = [&]() {
+        if (reader.tooLong())
+            return fileError(name, QStringLiteral("line %1 is longer than %2 MB, which no design "
+                                                  "has")
+                                       .arg(reader.lineNumber())
+                                       .arg(LineReader::MaxLineBytes >> 20));
         return fileError(name, QStringLiteral("reading it failed (%1)").arg(device.errorString()));
     };
     if (!reader.readLine(line)) {
-        result.message =
-            reader.failed() ? readFailure() : fileError(name, QStringLiteral("it is empty"));
+        result.message = reader.failed() || reader.tooLong()
+                             ? readFailure()
+                             : fileError(name, QStringLiteral("it is empty"));
         return result;
     }
     if (line.startsWith("\xEF\xBB\xBF"))
@@ -487,7 +494,9 @@ LoadResult ReadRockSimDevice(QIODevice& device, const QString& name) {
             formatOk = line.contains("<RockSimDocument>");
     }
     if (!formatOk) {
-        result.message = reader.failed() ? readFailure() : QString::fromUtf8(AbnormalFormatMessage);
+        result.message = reader.failed() || reader.tooLong()
+                             ? readFailure()
+                             : QString::fromUtf8(AbnormalFormatMessage);
         return result;
     }
     do {
@@ -496,7 +505,7 @@ LoadResult ReadRockSimDevice(QIODevice& device, const QString& name) {
             return result;
         }
     } while (reader.readLine(line));
-    if (reader.failed()) {
+    if (reader.failed() || reader.tooLong()) {
         result.message = readFailure();
         return result;
     }
