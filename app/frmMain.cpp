@@ -67,6 +67,11 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     Form_Load();
 }
 
+frmMain::~frmMain() {
+    for (auto it = openOrder_.rbegin(); it != openOrder_.rend(); ++it)
+        delete it->data();
+}
+
 void frmMain::buildMenus() {
     QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));

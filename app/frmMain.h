@@ -22,6 +22,8 @@ class frmMain : public QMainWindow {
 
 public:
     explicit frmMain(QWidget* parent = nullptr);
+    // The secondary windows work on this window's state: they go with it.
+    ~frmMain() override;
 
     AppState& state() { return state_; }
     const AppState& state() const { return state_; }

@@ -10,8 +10,8 @@
 using namespace vanecraft;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data),
-                                               static_cast<qsizetype>(size));
+    QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     const LoadResult r = ReadRockSimDevice(buffer, QStringLiteral("fuzz.rkt"));

@@ -2,6 +2,7 @@
 
 #include "PainterSurface.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
@@ -54,15 +55,20 @@ bool WritePage(const RecordingSurface& page, const QString& path, QString* error
     if (page.marks().empty())
         return fail(QStringLiteral("there is nothing to draw"));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(file.errorString());
+    // The page is drawn in memory first (a few kilobytes): the generators do not report a write
+    // that stopped short, a single write of the whole does.
+    QByteArray bytes;
+    QBuffer memory(&bytes);
+    memory.open(QIODevice::WriteOnly);
 
     QPainter painter;
     std::unique_ptr<PainterSurface> surface;
     std::unique_ptr<QPdfWriter> pdf;
     std::unique_ptr<QSvgGenerator> svg;
     if (format == PageFormat::Pdf) {
-        pdf = std::make_unique<QPdfWriter>(&file);
+        pdf = std::make_unique<QPdfWriter>(&memory);
         pdf->setCreator(QStringLiteral("Vanecraft"));
         pdf->setPageSize(QPageSize(QPageSize::A4));
         pdf->setPageOrientation(QPageLayout::Portrait);
@@ -72,7 +78,7 @@ bool WritePage(const RecordingSurface& page, const QString& path, QString* error
             [&]() { return painter.begin(pdf.get()) ? &painter : nullptr; }, PdfDpi);
     } else {
         svg = std::make_unique<QSvgGenerator>();
-        svg->setOutputDevice(&file);
+        svg->setOutputDevice(&memory);
         // 2100 x 2970 at 254 dpi is exactly 210 mm x 297 mm; the view box counts twips.
         svg->setResolution(254);
         svg->setSize(QSize(2100, 2970));
@@ -85,7 +91,9 @@ bool WritePage(const RecordingSurface& page, const QString& path, QString* error
     page.ReplayOn(*surface);
     if (!surface->EndDocument() || surface->failed())
         return fail(QStringLiteral("the page could not be drawn"));
-    if (!file.commit())
+    pdf.reset();
+    svg.reset();
+    if (file.write(bytes) != bytes.size() || !file.commit())
         return fail(file.errorString());
     return true;
 }

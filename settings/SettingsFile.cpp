@@ -61,7 +61,7 @@ bool ParseThickness(const QString& text, double* value) {
 bool WriteSettingsFile(float paperThickness, const QString& units, QString* error) {
     const QString path = SettingsFilePath();
     QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
+    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     if (ok) {
         const QByteArray content = (ThicknessText(paperThickness) + QStringLiteral("\r\n") + units +
                                     QStringLiteral("\r\n"))

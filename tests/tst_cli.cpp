@@ -47,6 +47,7 @@ private slots:
     void exportPage_data();
     void exportPage();
     void exportRefusedGuideWritesNothing();
+    void interruptedWritesLoseNothing();
 
 private:
     QString example() const { return QStringLiteral(VANECRAFT_EXAMPLES_DIR "/skylark.rkt"); }
@@ -177,6 +178,72 @@ void TestCli::exportRefusedGuideWritesNothing() {
     QCOMPARE(r.err.trimmed(),
              QStringLiteral("Sorry ... wrong or missing value. Try to load another file"));
     QVERIFY(!QFile::exists(out));
+}
+
+namespace {
+// Runs the program under a file-size limit, so its writes fail (or kill it) part-way.
+Run runLimited(const QString& limit, bool ignoreSignal, const QStringList& args,
+               const QString& home) {
+    QStringList quoted;
+    for (const QString& a : args)
+        quoted << QLatin1Char('\'') + a + QLatin1Char('\'');
+    const QString script = (ignoreSignal ? QStringLiteral("trap '' XFSZ; ") : QString()) +
+                           QStringLiteral("ulimit -f ") + limit + QStringLiteral("; exec '") +
+                           QStringLiteral(VANECRAFT_BINARY) + QStringLiteral("' ") +
+                           quoted.join(u' ');
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home + QStringLiteral("/runtime"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script});
+    p.waitForFinished(60000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+} // namespace
+
+void TestCli::interruptedWritesLoseNothing() {
+    const QString design = QStringLiteral(VANECRAFT_EXAMPLES_DIR "/skylark.rkt");
+    const QString page = home.filePath(QStringLiteral("kept.svg"));
+    QCOMPARE(run({QStringLiteral("--export"), QStringLiteral("guide"), QStringLiteral("--output"),
+                  page, design},
+                 home.path())
+                 .code,
+             0);
+    QFile f(page);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray before = f.readAll();
+    f.close();
+    const QStringList args{QStringLiteral("--export"), QStringLiteral("wrapper"),
+                           QStringLiteral("--output"), page, design};
+    // Killed in the middle of writing: the earlier page stays whole.
+    const Run killed = runLimited(QStringLiteral("1"), false, args, home.path());
+    QVERIFY(killed.code != 0);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), before);
+    f.close();
+    // A write that fails is reported, and leaves neither a partial page nor a temporary file.
+    for (const QString& leftover : QDir(home.path()).entryList({QStringLiteral("kept.svg.*")}))
+        QFile::remove(home.filePath(leftover)); // what the killed run could not clean up
+    const Run failed = runLimited(QStringLiteral("1"), true, args, home.path());
+    QCOMPARE(failed.code, 1);
+    QVERIFY2(failed.err.contains(QLatin1String("could not be written to")), qPrintable(failed.err));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), before);
+    QCOMPARE(QDir(home.path()).entryList({QStringLiteral("kept.svg*")}), QStringList{"kept.svg"});
+
+    // The settings file is never left half-written either.
+    QTemporaryDir fresh;
+    QDir().mkpath(fresh.filePath(QStringLiteral("runtime")));
+    const Run show =
+        runLimited(QStringLiteral("0"), true, {QStringLiteral("--show"), design}, fresh.path());
+    QCOMPARE(show.code, 0);
+    QVERIFY2(show.err.contains(QLatin1String("settings could not be saved")), qPrintable(show.err));
+    QVERIFY(show.out.startsWith(QLatin1String("Rocket name: Skylark & Sons")));
+    QCOMPARE(QDir(fresh.filePath(QStringLiteral("Vanecraft"))).entryList(QDir::Files),
+             QStringList());
 }
 
 QTEST_APPLESS_MAIN(TestCli)

@@ -20,6 +20,11 @@ namespace {
 
 // Generous for a sanitizer build on a slow machine; a hang or a quadratic blow-up is far over.
 constexpr qint64 SecondsPerRun = 20;
+#ifdef VANECRAFT_SANITIZED
+constexpr bool Sanitized = true;
+#else
+constexpr bool Sanitized = false;
+#endif
 
 long peakRssKb() {
     rusage u{};
@@ -39,8 +44,8 @@ struct Snapshot {
 
 Snapshot snapshot(const frmMain& w) {
     Snapshot s;
-    for (QLineEdit* e : {w.RName, w.OD, w.ID, w.BLength, w.FName, w.FinsNumber, w.Span,
-                         w.Thickness, w.Root})
+    for (QLineEdit* e :
+         {w.RName, w.OD, w.ID, w.BLength, w.FName, w.FinsNumber, w.Span, w.Thickness, w.Root})
         s.boxes << e->text();
     for (int i = 0; i < w.FinSetNumber->count(); ++i)
         s.list << w.FinSetNumber->itemText(i);
@@ -106,8 +111,8 @@ void TestHostile::initTestCase() {
     QVERIFY(work.isValid());
     QVERIFY(QDir(work.path()).mkpath(QStringLiteral("config/runtime")));
     config = work.filePath(QStringLiteral("config"));
-    QFile::setPermissions(config, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                      QFileDevice::ExeOwner);
+    QFile::setPermissions(config,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     SetConfigDirOverride(config + QStringLiteral("/Vanecraft"));
     good = QStringLiteral(VANECRAFT_EXAMPLES_DIR "/skylark.rkt");
     baselineSvg = work.filePath(QStringLiteral("baseline.svg"));
@@ -128,7 +133,7 @@ void TestHostile::hostile_data() {
     QTest::addColumn<int>("index");
     const auto cases = HostileCases();
     for (int i = 0; i < int(cases.size()); ++i)
-        QTest::newRow(cases[i].name) << i;
+        QTest::newRow(cases[i].name.constData()) << i;
 }
 
 void TestHostile::hostile() {
@@ -149,7 +154,9 @@ void TestHostile::hostile() {
     t.start();
     const bool loaded = w.LoadDesign(path);
     QVERIFY2(t.elapsed() < SecondsPerRun * 1000, qPrintable(QString::number(t.elapsed())));
-    if (hc.big) // reading keeps a line and a block, not the file
+    // Reading keeps a line and a block, not the file. (AddressSanitizer's quarantine holds freed
+    // memory back, so the bound only means something without it.)
+    if (hc.big && !Sanitized)
         QVERIFY2(peakRssKb() - rssBefore < 100 * 1024,
                  qPrintable(QStringLiteral("peak grew by %1 kB").arg(peakRssKb() - rssBefore)));
     if (loaded) {
