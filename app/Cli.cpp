@@ -69,9 +69,15 @@ void defineOptions(QCommandLineParser& parser, CliOptions& o) {
                                  QStringLiteral("[DESIGN.rkt]"));
 }
 
-void setIdentity() {
+// Parses the command line; false (with the reason on standard error) on bad usage.
+bool parseArguments(QCommandLineParser& parser, CliOptions& options) {
     QCoreApplication::setApplicationName(QStringLiteral("Vanecraft"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VANECRAFT_VERSION));
+    defineOptions(parser, options);
+    if (parser.parse(QCoreApplication::arguments()))
+        return true;
+    printErr(parser.errorText());
+    return false;
 }
 
 int runShow(const QString& path) {
@@ -185,24 +191,16 @@ int RunVanecraft(int argc, char** argv) {
         // Drawing a page needs the GUI library, never a display.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);
-        setIdentity();
         QCommandLineParser parser;
-        defineOptions(parser, options);
-        if (!parser.parse(app.arguments())) {
-            printErr(parser.errorText());
+        if (!parseArguments(parser, options))
             return ExitUsage;
-        }
         return runExport(parser, options);
     }
     if (headless) {
         QCoreApplication app(argc, argv);
-        setIdentity();
         QCommandLineParser parser;
-        defineOptions(parser, options);
-        if (!parser.parse(app.arguments())) {
-            printErr(parser.errorText());
+        if (!parseArguments(parser, options))
             return ExitUsage;
-        }
         if (parser.isSet(QStringLiteral("help")))
             parser.showHelp(ExitOk);
         if (parser.isSet(QStringLiteral("version")))
@@ -225,13 +223,9 @@ int RunVanecraft(int argc, char** argv) {
         return ExitRefused;
     }
     QApplication app(argc, argv);
-    setIdentity();
     QCommandLineParser parser;
-    defineOptions(parser, options);
-    if (!parser.parse(app.arguments())) {
-        printErr(parser.errorText());
+    if (!parseArguments(parser, options))
         return ExitUsage;
-    }
     if (parser.positionalArguments().size() > 1) {
         printErr(QStringLiteral("Give at most one design file."));
         return ExitUsage;

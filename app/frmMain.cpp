@@ -280,16 +280,27 @@ void frmMain::changeEvent(QEvent* event) {
         Form_Activate();
 }
 
-void frmMain::Form_Activate() {
-    const int n = state_.CurrentFinSet;
+// Writes the six length boxes for a fin set, in the units in force, and with `all` the rocket
+// name, the fin count and the fin-set name too (counts and names are never converted).
+void frmMain::showBoxes(int slot, bool all) {
     const Design& d = state_.design;
     const QString& u = state_.MeasurementUnits;
+    if (all) {
+        RName->setText(d.RocketName);
+        FinsNumber->setText(d.FinSetCount[slot]);
+        FName->setText(d.FinSetName[slot]);
+    }
+    // The body-tube values are those of the selected fin set's tube.
     OD->setText(DisplayLength(d.BodyTubeOD, u));
     ID->setText(DisplayLength(d.BodyTubeID, u));
     BLength->setText(DisplayLength(d.BodyTubeLen, u));
-    Root->setText(DisplayLength(d.FinSetRoot[n], u));
-    Span->setText(DisplayLength(d.FinSetSpan[n], u));
-    Thickness->setText(DisplayLength(d.FinSetThickness[n], u));
+    Root->setText(DisplayLength(d.FinSetRoot[slot], u));
+    Span->setText(DisplayLength(d.FinSetSpan[slot], u));
+    Thickness->setText(DisplayLength(d.FinSetThickness[slot], u));
+}
+
+void frmMain::Form_Activate() {
+    showBoxes(state_.CurrentFinSet, false);
 }
 
 void frmMain::FinSetNumber_Click() {
@@ -301,18 +312,7 @@ void frmMain::FinSetNumber_Click() {
     const int n = text.toInt(&ok);
     if (!ok || !state_.selectFinSet(n))
         return;
-    const Design& d = state_.design;
-    const QString& u = state_.MeasurementUnits;
-    FinsNumber->setText(d.FinSetCount[n]);
-    RName->setText(d.RocketName);
-    FName->setText(d.FinSetName[n]);
-    Root->setText(DisplayLength(d.FinSetRoot[n], u));
-    Span->setText(DisplayLength(d.FinSetSpan[n], u));
-    Thickness->setText(DisplayLength(d.FinSetThickness[n], u));
-    // Each fin set sits on its own tube.
-    OD->setText(DisplayLength(d.BodyTubeOD, u));
-    ID->setText(DisplayLength(d.BodyTubeID, u));
-    BLength->setText(DisplayLength(d.BodyTubeLen, u));
+    showBoxes(n, true);
 }
 
 void frmMain::mnuFileOpen_Click() {
@@ -345,17 +345,7 @@ void frmMain::refreshAfterLoad() {
             FinSetNumber->addItem(QString::number(i));
         FinSetNumber->setCurrentIndex(0);
     }
-    const Design& d = state_.design;
-    const QString& u = state_.MeasurementUnits;
-    RName->setText(d.RocketName);
-    FinsNumber->setText(d.FinSetCount[1]);
-    FName->setText(d.FinSetName[1]);
-    OD->setText(DisplayLength(d.BodyTubeOD, u));
-    ID->setText(DisplayLength(d.BodyTubeID, u));
-    BLength->setText(DisplayLength(d.BodyTubeLen, u));
-    Root->setText(DisplayLength(d.FinSetRoot[1], u));
-    Span->setText(DisplayLength(d.FinSetSpan[1], u));
-    Thickness->setText(DisplayLength(d.FinSetThickness[1], u));
+    showBoxes(1, true);
 }
 
 void frmMain::tbToolBar_ButtonClick(const QString& key) {

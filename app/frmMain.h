@@ -93,6 +93,7 @@ private:
     void restorePlacement();
     void savePlacement();
     void refreshAfterLoad();
+    void showBoxes(int slot, bool all);
     void updateClock();
     void offerPdfInstead(const class RecordingSurface& page, const QString& reason);
 
