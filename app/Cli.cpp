@@ -11,6 +11,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QTextStream>
 #include <QTimer>
 
@@ -230,15 +231,23 @@ int RunVanecraft(int argc, char** argv) {
         printErr(QStringLiteral("Give at most one design file."));
         return ExitUsage;
     }
+    const std::unique_ptr<frmMain> window = StartMainWindow(parser.positionalArguments());
+    return app.exec();
+}
+
+std::unique_ptr<frmMain> StartMainWindow(const QStringList& designs) {
+    // The desktop entry's id ties the running window to its entry and icon (Wayland needs it).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vanecraft.Vanecraft"));
     auto window = std::make_unique<frmMain>();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/icon.svg")));
     window->setAttribute(Qt::WA_QuitOnClose);
     window->show();
-    if (!parser.positionalArguments().isEmpty()) {
-        const QString path = parser.positionalArguments().first();
+    if (!designs.isEmpty()) {
+        const QString path = designs.first();
         // Once the window is up, so a message box has it as its parent.
         QTimer::singleShot(0, window.get(), [w = window.get(), path] { w->LoadDesign(path); });
     }
-    return app.exec();
+    return window;
 }
 
 } // namespace vanecraft

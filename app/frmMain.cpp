@@ -17,12 +17,16 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPrinter>
 #include <QScreen>
 #include <QSettings>
@@ -46,6 +50,17 @@ constexpr double ToolbarStrip = 420;
 const char* const PlacementKeys[4] = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
 constexpr double PlacementDefaults[3] = {1000, 1000, 6500};
 constexpr double FixedHeight = 7500;
+
+const QString RecentKey = QStringLiteral("RecentDesigns");
+constexpr int RecentCount = 5;
+
+// The one local file a drag carries, or empty when it carries anything else.
+QString DroppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1 ||
+        !data->urls().first().isLocalFile())
+        return QString();
+    return data->urls().first().toLocalFile();
+}
 
 QRect at(double left, double top, double width, double height) {
     return TwRect(left, top - ToolbarStrip, width, height);
@@ -83,6 +98,8 @@ void frmMain::buildMenus() {
     };
     mnuFileOpen =
         add(mnuFile, "mnuFileOpen", QStringLiteral("&Load..."), &frmMain::mnuFileOpen_Click);
+    mnuFileRecent = mnuFile->addMenu(QStringLiteral("Recent &designs"));
+    mnuFileRecent->setObjectName(QStringLiteral("mnuFileRecent"));
     mnuFilePreview = add(mnuFile, "mnuFilePreview", QStringLiteral("P&review..."),
                          &frmMain::mnuFilePreview_Click);
     mnuFilePrint =
@@ -94,6 +111,10 @@ void frmMain::buildMenus() {
         add(mnuFile, "mnuFileOptions", QStringLiteral("&Options"), &frmMain::mnuFileOptions_Click);
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar2"));
     mnuFileExit = add(mnuFile, "mnuFileExit", QStringLiteral("&Exit"), &frmMain::mnuFileExit_Click);
+    // Fixed keys rather than the platform's standard ones, so they read the same everywhere.
+    mnuFileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuFilePrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuFileExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu* mnuInt = menuBar()->addMenu(QStringLiteral("&?"));
     mnuInt->setObjectName(QStringLiteral("mnuInt"));
@@ -120,6 +141,7 @@ void frmMain::buildLayout() {
     c->setObjectName(QStringLiteral("client"));
     setCentralWidget(c);
     c->setMinimumSize(Px(4665), Px(7020 - ToolbarStrip - 300));
+    setAcceptDrops(true);
 
     const QFont small = FontOf("Arial", 9);
     auto* Shape1 = new QFrame(c);
@@ -186,6 +208,10 @@ void frmMain::buildLayout() {
     bracket(c, "Line5", 2880, 4680, 2880, 6240);
     bracket(c, "Line6", 2760, 6240, 2880, 6240);
 
+    // A file dropped anywhere on the window loads it, rather than its path landing in a box.
+    for (QLineEdit* box : c->findChildren<QLineEdit*>())
+        box->setAcceptDrops(false);
+
     connect(FinSetNumber, &QComboBox::activated, this, [this] { FinSetNumber_Click(); });
 
     QStatusBar* sbStatusBar = statusBar();
@@ -217,6 +243,7 @@ void frmMain::Form_Load() {
     Choice->setEditText(QStringLiteral("Select the tool you need."));
     FinSetNumber->addItem(QStringLiteral("1"));
     FinSetNumber->setCurrentIndex(0);
+    rebuildRecentMenu();
     if (!state_.SettingsSaved) {
         const QString problem = ReadSettingsFile(state_);
         if (!problem.isEmpty())
@@ -331,9 +358,88 @@ bool frmMain::LoadDesign(const QString& path) {
     }
     state_.adoptDesign(result.design);
     refreshAfterLoad();
+    rememberDesign(path);
     if (!result.warning.isEmpty())
         CurrentPlatform().message(this, result.warning);
     return true;
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent* event) {
+    const QString path = DroppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // After the drop has ended, so a message box does not hold up the program it came from.
+    QTimer::singleShot(0, this, [this, path] { LoadDesign(path); });
+}
+
+QStringList frmMain::RecentDesigns() const {
+    QSettings store(PlacementStorePath(), QSettings::IniFormat);
+    store.beginGroup(QStringLiteral("Settings"));
+    QStringList paths;
+    // The file may have been edited by hand: skip blanks and repeats, keep the first five.
+    for (const QString& p : store.value(RecentKey).toStringList())
+        if (!p.trimmed().isEmpty() && !paths.contains(p) && paths.size() < RecentCount)
+            paths << p;
+    return paths;
+}
+
+void frmMain::storeRecentDesigns(const QStringList& paths) {
+    {
+        QSettings store(PlacementStorePath(), QSettings::IniFormat);
+        store.beginGroup(QStringLiteral("Settings"));
+        if (paths.isEmpty())
+            store.remove(RecentKey);
+        else
+            store.setValue(RecentKey, paths);
+    }
+    rebuildRecentMenu();
+}
+
+void frmMain::rememberDesign(const QString& path) {
+    const QString full = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    QStringList paths = RecentDesigns();
+    paths.removeAll(full);
+    paths.prepend(full);
+    storeRecentDesigns(paths.mid(0, RecentCount));
+}
+
+bool frmMain::OpenRecentDesign(const QString& path) {
+    if (!QFileInfo::exists(path)) {
+        QStringList paths = RecentDesigns();
+        paths.removeAll(path);
+        storeRecentDesigns(paths);
+        CurrentPlatform().message(
+            this, QStringLiteral("The design \"%1\" is no longer there: it may have been moved, "
+                                 "renamed or deleted. It has been taken off the recent designs.")
+                      .arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
+    return LoadDesign(path);
+}
+
+void frmMain::rebuildRecentMenu() {
+    // Deleted later: the entry being rebuilt away may be the one whose click got us here.
+    for (QAction* old : mnuFileRecent->actions()) {
+        mnuFileRecent->removeAction(old);
+        old->deleteLater();
+    }
+    const QStringList paths = RecentDesigns();
+    for (int i = 0; i < paths.size(); ++i) {
+        QString shown = QDir::toNativeSeparators(paths[i]);
+        shown.replace(u'&', QStringLiteral("&&"));
+        QAction* a =
+            mnuFileRecent->addAction(QStringLiteral("&%1 %2").arg(QString::number(i + 1), shown));
+        a->setObjectName(QStringLiteral("mnuFileRecent%1").arg(i + 1));
+        const QString path = paths[i];
+        connect(a, &QAction::triggered, this, [this, path] { OpenRecentDesign(path); });
+    }
+    mnuFileRecent->menuAction()->setEnabled(!paths.isEmpty());
 }
 
 void frmMain::refreshAfterLoad() {

@@ -6,12 +6,14 @@
 #include <QPoint>
 #include <QPointer>
 #include <QSize>
+#include <QStringList>
 #include <vector>
 
 class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QToolBar;
 
 namespace vanecraft {
@@ -30,6 +32,10 @@ public:
 
     // The Load path that the menu, the toolbar and the command line share: all or nothing.
     bool LoadDesign(const QString& path);
+    // The designs loaded last, newest first, as kept beside the window placement.
+    QStringList RecentDesigns() const;
+    // Loads a recent design through the Load path; one that has gone is dropped with a message.
+    bool OpenRecentDesign(const QString& path);
     // Shows a secondary window modeless, remembering the order of first opening.
     void OpenWindow(QWidget* window);
 
@@ -59,6 +65,7 @@ public:
     QAction* mnuHelp = nullptr;
     QAction* mnuReports = nullptr;
     QAction* mnuAbout = nullptr;
+    QMenu* mnuFileRecent = nullptr;
 
     // The secondary windows while they are open, else null.
     QWidget* optionsWindow() const;
@@ -83,6 +90,8 @@ public slots:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -95,6 +104,9 @@ private:
     void refreshAfterLoad();
     void showBoxes(int slot, bool all);
     void updateClock();
+    void rememberDesign(const QString& path);
+    void storeRecentDesigns(const QStringList& paths);
+    void rebuildRecentMenu();
     void offerPdfInstead(const class RecordingSurface& page, const QString& reason);
 
     AppState state_;
