@@ -31,7 +31,8 @@ fi
 
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config
 export XDG_RUNTIME_DIR=$work/run
-mkdir -p "$HOME" mkdir -p "$HOME"mkdir -p "$HOME" mkdir -m 700 "$XDG_RUNTIME_DIR"
+mkdir -p "$HOME"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 expected="Vanecraft $("$build/vanecraft" --version | awk '{print $2}')"
 got=$("$program" --version)
 [ "$got" = "$expected" ] || fail "--version says \"$got\", not \"$expected\""
