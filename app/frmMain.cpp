@@ -62,6 +62,13 @@ QString DroppedFile(const QMimeData* data) {
     return data->urls().first().toLocalFile();
 }
 
+// The placement store, opened at the group that holds every key of the main window.
+struct PlacementStore : QSettings {
+    PlacementStore() : QSettings(PlacementStorePath(), QSettings::IniFormat) {
+        beginGroup(QStringLiteral("Settings"));
+    }
+};
+
 QRect at(double left, double top, double width, double height) {
     return TwRect(left, top - ToolbarStrip, width, height);
 }
@@ -252,8 +259,7 @@ void frmMain::Form_Load() {
 }
 
 void frmMain::restorePlacement() {
-    QSettings store(PlacementStorePath(), QSettings::IniFormat);
-    store.beginGroup(QStringLiteral("Settings"));
+    PlacementStore store;
     double v[3];
     for (int i = 0; i < 3; ++i) {
         const QString text = store.value(QString::fromLatin1(PlacementKeys[i])).toString();
@@ -287,8 +293,7 @@ void frmMain::restorePlacement() {
 }
 
 void frmMain::savePlacement() {
-    QSettings store(PlacementStorePath(), QSettings::IniFormat);
-    store.beginGroup(QStringLiteral("Settings"));
+    PlacementStore store;
     const QPoint p = pos();
     const QSize s = size();
     const int now[4] = {p.x(), p.y(), s.width(), s.height()};
@@ -379,8 +384,7 @@ void frmMain::dropEvent(QDropEvent* event) {
 }
 
 QStringList frmMain::RecentDesigns() const {
-    QSettings store(PlacementStorePath(), QSettings::IniFormat);
-    store.beginGroup(QStringLiteral("Settings"));
+    PlacementStore store;
     QStringList paths;
     // The file may have been edited by hand: skip blanks and repeats, keep the first five.
     for (const QString& p : store.value(RecentKey).toStringList())
@@ -391,8 +395,7 @@ QStringList frmMain::RecentDesigns() const {
 
 void frmMain::storeRecentDesigns(const QStringList& paths) {
     {
-        QSettings store(PlacementStorePath(), QSettings::IniFormat);
-        store.beginGroup(QStringLiteral("Settings"));
+        PlacementStore store;
         if (paths.isEmpty())
             store.remove(RecentKey);
         else
