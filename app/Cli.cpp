@@ -1,10 +1,10 @@
 #include "Cli.h"
 
-#include "Platform.h"
+#include "AidPages.h"
 #include "frmMain.h"
 #include "import/RockSimReader.h"
 #include "model/Conversions.h"
-#include "output/PageOutput.h"
+#include "settings/Preferences.h"
 #include "settings/SettingsFile.h"
 
 #include <QApplication>
@@ -57,6 +57,15 @@ struct CliOptions {
     QCommandLineOption finSet{QStringLiteral("fin-set"),
                               QStringLiteral("The fin set --export draws (default 1)."),
                               QStringLiteral("N"), QStringLiteral("1")};
+    QCommandLineOption paper{
+        QStringLiteral("paper"),
+        QStringLiteral("The paper --export lays the aid out on: a4, a3, a5, letter, legal, tabloid "
+                       "or WIDTHxHEIGHT in millimetres (default: the one chosen in the options, "
+                       "else the system's)."),
+        QStringLiteral("PAPER")};
+    QCommandLineOption noScaleCheck{
+        QStringLiteral("no-scale-check"),
+        QStringLiteral("Leave the scale check out of the sheets --export writes.")};
 };
 
 void defineOptions(QCommandLineParser& parser, CliOptions& o) {
@@ -64,7 +73,7 @@ void defineOptions(QCommandLineParser& parser, CliOptions& o) {
         QStringLiteral("Fin alignment guide and body tube wrapper for RockSim designs."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOptions({o.show, o.exportAid, o.output, o.finSet});
+    parser.addOptions({o.show, o.exportAid, o.output, o.finSet, o.paper, o.noScaleCheck});
     parser.addPositionalArgument(QStringLiteral("design"),
                                  QStringLiteral("A RockSim design file (.rkt) to load."),
                                  QStringLiteral("[DESIGN.rkt]"));
@@ -98,17 +107,31 @@ int runShow(const QString& path) {
     return ExitOk;
 }
 
+// The paper --export asked for, or the user's; nothing (after saying why) for bad usage.
+std::optional<Paper> exportPaper(const QCommandLineParser& parser, const CliOptions& o,
+                                 const AppState& state) {
+    if (!parser.isSet(o.paper))
+        return ChosenPaper(state);
+    const std::optional<Paper> paper = PaperFromKey(parser.value(o.paper));
+    if (!paper)
+        printErr(QStringLiteral("--paper takes a4, a3, a5, letter, legal, tabloid or WIDTHxHEIGHT "
+                                "in millimetres, each side from %1 to %2 mm, not \"%3\".")
+                     .arg(SmallestPaperMm)
+                     .arg(LargestPaperMm)
+                     .arg(parser.value(o.paper)));
+    return paper;
+}
+
 int runExport(const QCommandLineParser& parser, const CliOptions& o) {
     const QString aid = parser.value(o.exportAid);
-    const QString tool = aid == QLatin1String("guide")     ? QString::fromLatin1(GuideToolName)
-                         : aid == QLatin1String("wrapper") ? QString::fromLatin1(WrapperToolName)
-                                                           : QString();
-    if (tool.isEmpty()) {
+    const Tool* tool = ToolByCommandName(aid);
+    if (!tool) {
         printErr(QStringLiteral("--export takes guide or wrapper, not \"%1\".").arg(aid));
         return ExitUsage;
     }
     const QString output = parser.value(o.output);
-    if (output.isEmpty() || FormatOfPath(output) == PageFormat::Unknown) {
+    const PageFormat format = FormatOfPath(output);
+    if (output.isEmpty() || format == PageFormat::Unknown) {
         printErr(QStringLiteral("--export needs --output FILE.pdf or --output FILE.svg."));
         return ExitUsage;
     }
@@ -123,13 +146,17 @@ int runExport(const QCommandLineParser& parser, const CliOptions& o) {
     const QString problem = ReadSettingsFile(state);
     if (!problem.isEmpty())
         printErr(problem);
+    ReadPreferences(state);
+    const std::optional<Paper> paper = exportPaper(parser, o, state);
+    if (!paper)
+        return ExitUsage;
     const LoadResult result = ReadRockSimFile(parser.positionalArguments().first());
     if (!result.ok) {
         printErr(result.message);
         return ExitRefused;
     }
     state.adoptDesign(result.design);
-    const int offered = std::max(1, state.design.finSetsHeld());
+    const int offered = std::max(1, state.design.finSetsOffered());
     if (!numeric || finSet < 1 || finSet > offered) {
         printErr(QStringLiteral("This design has no fin set %1: choose 1 to %2.")
                      .arg(parser.value(o.finSet))
@@ -137,16 +164,24 @@ int runExport(const QCommandLineParser& parser, const CliOptions& o) {
         return ExitUsage;
     }
     state.selectFinSet(finSet);
-    RecordingSurface page;
-    if (RecordPrintedPage(tool, state, page) != DrawResult::Drawn) {
-        printErr(QString::fromUtf8(WrongValueMessage));
+    const bool scaleCheck = state.ScaleCheck && !parser.isSet(o.noScaleCheck);
+    const AidPages pages = PagesForFile(*tool, state, format, *paper, scaleCheck);
+    if (!pages.ok()) {
+        printErr(pages.refusal);
         return ExitRefused;
     }
     QString error;
-    if (!WritePage(page, output, &error)) {
+    if (!WriteLayout(pages.layout, output, &error)) {
         printErr(error);
         return ExitRefused;
     }
+    if (pages.layout.tiled())
+        printErr(QStringLiteral("The figure is larger than one sheet of %1: %2 sheets written (%3 "
+                                "rows, %4 columns).")
+                     .arg(pages.layout.paper.caption)
+                     .arg(pages.layout.sheets.size())
+                     .arg(pages.layout.rows)
+                     .arg(pages.layout.columns));
     return ExitOk;
 }
 
@@ -161,24 +196,26 @@ bool hasDisplay() {
 QString ShowText(const AppState& s) {
     const Design& d = s.design;
     const QString& u = s.MeasurementUnits;
+    const TubeValues& tube = d.finSet(1).Tube; // what the window shows after a load
     QString out;
     auto put = [&out](const char* label, const QString& value) {
         out += QString::fromLatin1(label) + QStringLiteral(": ") + value + u'\n';
     };
     put("Rocket name", d.RocketName);
-    put("Outer diameter", DisplayLength(d.BodyTubeOD, u));
-    put("Inner diameter", DisplayLength(d.BodyTubeID, u));
-    put("Length", DisplayLength(d.BodyTubeLen, u));
-    for (int i = 1; i <= d.finSetsHeld(); ++i) {
+    put("Outer diameter", DisplayLength(tube.OD.text, u));
+    put("Inner diameter", DisplayLength(tube.ID.text, u));
+    put("Length", DisplayLength(tube.Len.text, u));
+    for (int i = 1; i <= d.finSetsOffered(); ++i) {
+        const FinSet& f = d.finSet(i);
         out += QStringLiteral("Fins Set # %1\n").arg(i);
-        put("Name", d.FinSetName[i]);
-        put("Number", d.FinSetCount[i]);
-        put("Semi span", DisplayLength(d.FinSetSpan[i], u));
-        put("Thickness", DisplayLength(d.FinSetThickness[i], u));
-        put("Root", DisplayLength(d.FinSetRoot[i], u));
-        put("Outer diameter", DisplayLength(d.FinSetTubeOD[i], u));
-        put("Inner diameter", DisplayLength(d.FinSetTubeID[i], u));
-        put("Length", DisplayLength(d.FinSetTubeLen[i], u));
+        put("Name", f.Name);
+        put("Number", f.Count.text);
+        put("Semi span", DisplayLength(f.Span.text, u));
+        put("Thickness", DisplayLength(f.Thickness.text, u));
+        put("Root", DisplayLength(f.Root.text, u));
+        put("Outer diameter", DisplayLength(f.Tube.OD.text, u));
+        put("Inner diameter", DisplayLength(f.Tube.ID.text, u));
+        put("Length", DisplayLength(f.Tube.Len.text, u));
     }
     return out;
 }

@@ -1,17 +1,18 @@
 #include "frmMain.h"
 
-#include "FormKit.h"
-#include "Platform.h"
-#include "Twips.h"
+#include "AidPages.h"
 #include "import/RockSimReader.h"
 #include "info/InfoWindows.h"
 #include "model/Conversions.h"
-#include "output/PageOutput.h"
+#include "options/Options.h"
 #include "output/PrintCommand.h"
 #include "output/frmPreview.h"
 #include "settings/AppPaths.h"
-#include "settings/Options.h"
+#include "settings/Preferences.h"
 #include "settings/SettingsFile.h"
+#include "ui/FormKit.h"
+#include "ui/Platform.h"
+#include "ui/Twips.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -220,6 +221,7 @@ void frmMain::buildLayout() {
         box->setAcceptDrops(false);
 
     connect(FinSetNumber, &QComboBox::activated, this, [this] { FinSetNumber_Click(); });
+    connect(Choice, &QComboBox::currentTextChanged, this, &frmMain::refreshPreview);
 
     QStatusBar* sbStatusBar = statusBar();
     sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
@@ -251,6 +253,7 @@ void frmMain::Form_Load() {
     FinSetNumber->addItem(QStringLiteral("1"));
     FinSetNumber->setCurrentIndex(0);
     rebuildRecentMenu();
+    ReadPreferences(state_);
     if (!state_.SettingsSaved) {
         const QString problem = ReadSettingsFile(state_);
         if (!problem.isEmpty())
@@ -315,20 +318,20 @@ void frmMain::changeEvent(QEvent* event) {
 // Writes the six length boxes for a fin set, in the units in force, and with `all` the rocket
 // name, the fin count and the fin-set name too (counts and names are never converted).
 void frmMain::showBoxes(int slot, bool all) {
-    const Design& d = state_.design;
+    const FinSet& f = state_.design.finSet(slot);
     const QString& u = state_.MeasurementUnits;
     if (all) {
-        RName->setText(d.RocketName);
-        FinsNumber->setText(d.FinSetCount[slot]);
-        FName->setText(d.FinSetName[slot]);
+        RName->setText(state_.design.RocketName);
+        FinsNumber->setText(f.Count.text);
+        FName->setText(f.Name);
     }
     // The body-tube values are those of the selected fin set's tube.
-    OD->setText(DisplayLength(d.BodyTubeOD, u));
-    ID->setText(DisplayLength(d.BodyTubeID, u));
-    BLength->setText(DisplayLength(d.BodyTubeLen, u));
-    Root->setText(DisplayLength(d.FinSetRoot[slot], u));
-    Span->setText(DisplayLength(d.FinSetSpan[slot], u));
-    Thickness->setText(DisplayLength(d.FinSetThickness[slot], u));
+    OD->setText(DisplayLength(f.Tube.OD.text, u));
+    ID->setText(DisplayLength(f.Tube.ID.text, u));
+    BLength->setText(DisplayLength(f.Tube.Len.text, u));
+    Root->setText(DisplayLength(f.Root.text, u));
+    Span->setText(DisplayLength(f.Span.text, u));
+    Thickness->setText(DisplayLength(f.Thickness.text, u));
 }
 
 void frmMain::Form_Activate() {
@@ -345,6 +348,7 @@ void frmMain::FinSetNumber_Click() {
     if (!ok || !state_.selectFinSet(n))
         return;
     showBoxes(n, true);
+    refreshPreview();
 }
 
 void frmMain::mnuFileOpen_Click() {
@@ -446,7 +450,7 @@ void frmMain::rebuildRecentMenu() {
 }
 
 void frmMain::refreshAfterLoad() {
-    const int held = state_.design.finSetsHeld();
+    const int held = state_.design.finSetsOffered();
     {
         const QSignalBlocker block(FinSetNumber);
         FinSetNumber->clear();
@@ -455,6 +459,7 @@ void frmMain::refreshAfterLoad() {
         FinSetNumber->setCurrentIndex(0);
     }
     showBoxes(1, true);
+    refreshPreview();
 }
 
 void frmMain::tbToolBar_ButtonClick(const QString& key) {
@@ -497,13 +502,34 @@ void frmMain::Form_Unload() {
 
 void frmMain::mnuFilePreview_Click() {
     const QString tool = Choice->currentText();
-    if (tool != QLatin1String(GuideToolName) && tool != QLatin1String(WrapperToolName)) {
+    if (!ToolByCaption(tool)) {
         CurrentPlatform().message(this, QString::fromUtf8(SelectToolToPreviewMessage));
         return;
     }
     state_.PreviewTool = tool;
-    const AppState& state = state_;
-    openOnce(preview_, state);
+    frmPreview::Source source = [this] { return previewContent(); };
+    openOnce(preview_, source);
+    preview_->refresh();
+}
+
+PreviewContent frmMain::previewContent() const {
+    PreviewContent content;
+    const Tool* tool = ToolByCaption(state_.PreviewTool);
+    if (!tool)
+        return content;
+    const AidPages pages =
+        PagesForFile(*tool, state_, PageFormat::Pdf, ChosenPaper(state_), state_.ScaleCheck);
+    content.layout = pages.layout;
+    content.refusal = pages.refusal;
+    return content;
+}
+
+void frmMain::refreshPreview() {
+    // The preview follows the tool list once it names a tool.
+    if (ToolByCaption(Choice->currentText()))
+        state_.PreviewTool = Choice->currentText();
+    if (preview_)
+        preview_->refresh();
 }
 
 QWidget* frmMain::previewWindow() const {
@@ -511,56 +537,90 @@ QWidget* frmMain::previewWindow() const {
 }
 
 void frmMain::mnuFilePrint_Click() {
-    RecordingSurface page;
-    const DrawResult r = RecordPrintedPage(Choice->currentText(), state_, page);
-    if (r == DrawResult::NoTool) {
+    const Tool* tool = ToolByCaption(Choice->currentText());
+    if (!tool) {
         CurrentPlatform().message(this, QString::fromUtf8(SelectToolToPrintMessage));
         return;
     }
-    if (r == DrawResult::Refused) {
-        // Nothing has reached the printer.
-        CurrentPlatform().message(this, QString::fromUtf8(WrongValueMessage));
+    // Values that cannot make the aid are told before any printer is involved.
+    const AidResult aid = tool->build(AidValuesOf(state_));
+    if (!aid.ok()) {
+        CurrentPlatform().message(this, aid.refusal);
         return;
     }
     const std::unique_ptr<QPrinter> printer = CurrentPlatform().defaultPrinter();
     if (!printer) {
-        offerPdfInstead(page, QStringLiteral("No printer is installed, so the page cannot be "
-                                             "printed."));
+        offerPdfInstead(*tool, QStringLiteral("No printer is installed, so the page cannot be "
+                                              "printed."));
         return;
     }
-    if (!PrintPage(page, *printer))
-        offerPdfInstead(page, QStringLiteral("The printer \"%1\" could not start the print job.")
-                                  .arg(printer->printerName()));
+    if (!CurrentPlatform().printDialog(this, *printer))
+        return;
+    const AidPages pages =
+        PagesForPrinter(*tool, state_, PrinterSheetOptions(*printer, state_.ScaleCheck));
+    if (!pages.ok()) {
+        CurrentPlatform().message(this, pages.refusal);
+        return;
+    }
+    const QString problem = PrintLayout(pages.layout, *printer);
+    if (!problem.isEmpty()) {
+        offerPdfInstead(*tool, problem);
+        return;
+    }
+    tellSheets(pages.layout, QStringLiteral("Printed"));
 }
 
-void frmMain::offerPdfInstead(const RecordingSurface& page, const QString& reason) {
+void frmMain::tellSheets(const SheetLayout& layout, const QString& done) {
+    const int n = int(layout.sheets.size());
+    sbStato->setText(n == 1
+                         ? QStringLiteral("%1 on one sheet of %2.").arg(done, layout.paper.caption)
+                         : QStringLiteral("%1 on %2 sheets of %3 (%4 rows, %5 columns): lay them "
+                                          "out by their labels and line up the crosses.")
+                               .arg(done)
+                               .arg(n)
+                               .arg(layout.paper.caption)
+                               .arg(layout.rows)
+                               .arg(layout.columns));
+}
+
+void frmMain::offerPdfInstead(const Tool& tool, const QString& reason) {
     if (!CurrentPlatform().question(
             this, reason + QStringLiteral(" Do you want to save the page as a PDF file instead?")))
         return;
     const QString path = CurrentPlatform().saveFileName(
         this, QStringLiteral("Save the page as PDF"), QStringLiteral("PDF (*.pdf)"));
     if (!path.isEmpty())
-        SavePageTo(this, page, path);
+        savePages(tool, path);
+}
+
+bool frmMain::savePages(const Tool& tool, QString path) {
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    const AidPages pages =
+        PagesForFile(tool, state_, FormatOfPath(path), ChosenPaper(state_), state_.ScaleCheck);
+    QString error = pages.refusal;
+    if (error.isEmpty())
+        WriteLayout(pages.layout, path, &error);
+    if (!error.isEmpty()) {
+        CurrentPlatform().message(this, error);
+        return false;
+    }
+    tellSheets(pages.layout, QStringLiteral("Exported"));
+    return true;
 }
 
 void frmMain::mnuFileExport_Click() {
     const QString filter = QStringLiteral("PDF (*.pdf);;SVG (*.svg)");
     // The file first, then the same checks as Print.
-    RecordingSurface page;
-    const QString tool = Choice->currentText();
     const QString path = CurrentPlatform().saveFileName(this, QStringLiteral("Export"), filter);
     if (path.isEmpty())
         return;
-    const DrawResult r = RecordPrintedPage(tool, state_, page);
-    if (r == DrawResult::NoTool) {
+    const Tool* tool = ToolByCaption(Choice->currentText());
+    if (!tool) {
         CurrentPlatform().message(this, QString::fromUtf8(SelectToolToPrintMessage));
         return;
     }
-    if (r == DrawResult::Refused) {
-        CurrentPlatform().message(this, QString::fromUtf8(WrongValueMessage));
-        return;
-    }
-    SavePageTo(this, page, path);
+    savePages(*tool, path);
 }
 template <class W, class... Args> W* frmMain::openOnce(QPointer<W>& slot, Args&... args) {
     if (!slot)
@@ -573,7 +633,10 @@ void frmMain::mnuFileOptions_Click() {
     const bool fresh = !options_;
     Options* o = openOnce(options_, state_);
     if (fresh)
-        connect(o, &Options::saved, this, &frmMain::Form_Activate);
+        connect(o, &Options::saved, this, [this] {
+            Form_Activate();
+            refreshPreview();
+        });
 }
 
 void frmMain::mnuHelp_Click() {

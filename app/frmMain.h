@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Design.h"
+#include "output/frmPreview.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -17,6 +18,8 @@ class QMenu;
 class QToolBar;
 
 namespace vanecraft {
+
+struct Tool;
 
 // The program's one main window: menus, toolbar, the two lists and the value boxes.
 class frmMain : public QMainWindow {
@@ -107,7 +110,11 @@ private:
     void rememberDesign(const QString& path);
     void storeRecentDesigns(const QStringList& paths);
     void rebuildRecentMenu();
-    void offerPdfInstead(const class RecordingSurface& page, const QString& reason);
+    void offerPdfInstead(const Tool& tool, const QString& reason);
+    bool savePages(const Tool& tool, QString path);
+    void tellSheets(const SheetLayout& layout, const QString& done);
+    PreviewContent previewContent() const;
+    void refreshPreview();
 
     AppState state_;
     // Opens the window held in `slot`, creating it first when it is not open.

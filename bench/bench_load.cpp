@@ -46,7 +46,7 @@ int main() {
     t.restart();
     const LoadResult r = ReadRockSimFile(path);
     const qint64 load = t.elapsed();
-    if (!r.ok || r.design.finSetsHeld() != 4) {
+    if (!r.ok || r.design.finSetsOffered() != 4) {
         std::fprintf(stderr, "load failed: %s\n", qPrintable(r.message));
         return 1;
     }

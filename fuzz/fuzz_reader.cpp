@@ -1,6 +1,6 @@
 // libFuzzer target: any bytes through the reader, and whatever it accepts through both aids.
+#include "aids/Aids.h"
 #include "import/RockSimReader.h"
-#include "output/Aids.h"
 
 #include <QBuffer>
 
@@ -20,15 +20,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     AppState state;
     state.adoptDesign(r.design);
     state.PaperThickness = 0.381f;
-    for (int slot = 1; slot <= std::max(1, r.design.finSetsHeld()); ++slot) {
+    for (int slot = 1; slot <= std::max(1, r.design.finSetsOffered()); ++slot) {
         state.selectFinSet(slot);
-        RecordingSurface surface;
-        const Frame frame = ComputeFrame(state, PageCentreX, PageCentreY);
-        DrawFinAlignmentGuide(surface, frame, state);
-        DrawBodyTubeWrapper(surface, frame, 3, state);
-        // A drawing is bounded whatever the file says.
-        if (surface.ops().size() > 20000)
-            __builtin_trap();
+        for (const Tool& tool : Tools()) {
+            const AidResult aid = tool.build(AidValuesOf(state));
+            // A figure is bounded whatever the file says, and never drawn from refused values.
+            if (aid.figure.strokes().size() > 20000 || (!aid.ok() && !aid.figure.isEmpty()))
+                __builtin_trap();
+        }
     }
     return 0;
 }

@@ -78,11 +78,40 @@ struct Tube {
 
 struct FinData {
     QByteArray count = "0", root = "0", span = "0", thickness = "0", name;
-    QByteArray pointList;
-    bool hasPointList = false;
+    // What a custom fin's point list says: the spread of x on the root (y = 0), the greatest y.
+    bool pointsOnRoot = false, anyPoint = false;
+    double rootFrom = 0, rootTo = 0, spanOfPoints = 0;
     bool custom = false;
     std::shared_ptr<Tube> tube;
 };
+
+// A point list "x,y|x,y|...", walked point by point: the spread of x over the points on the
+// root (y = 0), and the greatest y.
+void readPointList(FinData& f, const QByteArray& list) {
+    f.pointsOnRoot = f.anyPoint = false;
+    for (qsizetype from = 0; from < list.size();) {
+        qsizetype bar = list.indexOf('|', from);
+        if (bar < 0)
+            bar = list.size();
+        const QByteArrayView point = QByteArrayView(list).sliced(from, bar - from);
+        from = bar + 1;
+        const qsizetype comma = point.indexOf(',');
+        if (comma < 0)
+            continue;
+        const double x = Val(QString::fromLatin1(point.first(comma)));
+        const double y = Val(QString::fromLatin1(point.sliced(comma + 1)));
+        if (!f.anyPoint || y > f.spanOfPoints)
+            f.spanOfPoints = y;
+        f.anyPoint = true;
+        if (y == 0.0) {
+            if (!f.pointsOnRoot || x < f.rootFrom)
+                f.rootFrom = x;
+            if (!f.pointsOnRoot || x > f.rootTo)
+                f.rootTo = x;
+            f.pointsOnRoot = true;
+        }
+    }
+}
 
 enum class Kind { Other, RocketDesign, BodyTube, FinSet };
 
@@ -122,7 +151,7 @@ private:
     QHash<QByteArray, int> openCount_;
     std::vector<std::shared_ptr<Tube>> tubes_; // the open body tubes, innermost last
     std::shared_ptr<Tube> firstAirframe_;
-    std::array<FinData, MaxFinSets> fins_;
+    std::vector<FinData> fins_; // the fin sets kept, at most MostFinSetsKept
     int finSetsSeen_ = 0;
     bool rocketDesignSeen_ = false;
     qsizetype rocketDesignAt_ = -1; // stack index of the first RocketDesign while it is open
@@ -173,10 +202,8 @@ void Parser::store(const QByteArray& name, const QByteArray& value) {
         f.thickness = value;
     else if (name == "Name")
         f.name = value;
-    else {
-        f.pointList = value;
-        f.hasPointList = true;
-    }
+    else
+        readPointList(f, value);
 }
 
 void Parser::open(const QByteArray& name) {
@@ -193,9 +220,9 @@ void Parser::open(const QByteArray& name) {
             firstAirframe_ = tubes_.back();
     } else if (name == "FinSet" || name == "CustomFinSet") {
         frame.kind = Kind::FinSet;
-        if (finSetsSeen_ < MaxFinSets) {
+        if (finSetsSeen_ < MostFinSetsKept) {
             frame.finIndex = finSetsSeen_;
-            FinData& f = fins_[finSetsSeen_];
+            FinData& f = fins_.emplace_back();
             f.custom = (name == "CustomFinSet");
             if (!tubes_.empty())
                 f.tube = tubes_.back();
@@ -334,64 +361,40 @@ bool Parser::processLine(const QByteArray& line, qint64 lineNumber) {
     return true;
 }
 
-// Root chord and semi span from a point list "x,y|x,y|...": the spread of x over the points on
-// the root (y = 0), and the greatest y.
-void deriveFromPointList(FinData& f) {
-    bool anyRoot = false, anyPoint = false;
-    double minX = 0, maxX = 0, maxY = 0;
-    for (const QByteArray& point : f.pointList.split('|')) {
-        const qsizetype comma = point.indexOf(',');
-        if (comma < 0)
-            continue;
-        const double x = Val(QString::fromLatin1(point.left(comma)));
-        const double y = Val(QString::fromLatin1(point.mid(comma + 1)));
-        if (!anyPoint || y > maxY)
-            maxY = y;
-        anyPoint = true;
-        if (y == 0.0) {
-            if (!anyRoot || x < minX)
-                minX = x;
-            if (!anyRoot || x > maxX)
-                maxX = x;
-            anyRoot = true;
-        }
-    }
+TubeValues tubeValues(const Tube& t) {
+    return {Value::of(decodeText(t.od)), Value::of(decodeText(t.id)), Value::of(decodeText(t.len))};
+}
+
+// A fin set as the design holds it. Only a root chord or span written as 0 is taken from the
+// point list.
+FinSet finSetOf(const FinData& f, const TubeValues& airframe) {
+    FinSet s;
+    s.Name = UnescapeXmlText(decodeText(f.name));
+    s.Count = Value::of(decodeText(f.count));
+    s.Root = Value::of(decodeText(f.root));
+    s.Span = Value::of(decodeText(f.span));
+    s.Thickness = Value::of(decodeText(f.thickness));
     const QString dot = QStringLiteral(".");
-    if (anyRoot && Val(QString::fromLatin1(f.root)) == 0.0)
-        f.root = NumberText(maxX - minX, dot).toLatin1();
-    if (anyPoint && Val(QString::fromLatin1(f.span)) == 0.0)
-        f.span = NumberText(maxY, dot).toLatin1();
+    if (f.custom && f.pointsOnRoot && s.Root.number == 0.0)
+        s.Root = Value::of(NumberText(f.rootTo - f.rootFrom, dot));
+    if (f.custom && f.anyPoint && s.Span.number == 0.0)
+        s.Span = Value::of(NumberText(f.spanOfPoints, dot));
+    s.Tube = f.tube ? tubeValues(*f.tube) : airframe;
+    return s;
 }
 
 Design Parser::finish() {
     while (!stack_.empty()) // elements left open at the end of a cut-off file end with it
         pop();
-    Design d = Design::emptyForLoad();
+    Design d;
     d.RocketName = UnescapeXmlText(decodeText(rocketName_));
     d.FinSetsInFile = finSetsSeen_;
-    const Tube none;
-    const Tube& airframe = firstAirframe_ ? *firstAirframe_ : none;
-    for (int slot = 1; slot < FinSetSlots; ++slot) {
-        const Tube* tube = &airframe;
-        if (slot <= d.finSetsHeld()) {
-            FinData& f = fins_[slot - 1];
-            if (f.custom && f.hasPointList)
-                deriveFromPointList(f);
-            d.FinSetCount[slot] = decodeText(f.count);
-            d.FinSetRoot[slot] = decodeText(f.root);
-            d.FinSetSpan[slot] = decodeText(f.span);
-            d.FinSetThickness[slot] = decodeText(f.thickness);
-            d.FinSetName[slot] = UnescapeXmlText(decodeText(f.name));
-            if (f.tube)
-                tube = f.tube.get();
-        }
-        d.FinSetTubeOD[slot] = decodeText(tube->od);
-        d.FinSetTubeID[slot] = decodeText(tube->id);
-        d.FinSetTubeLen[slot] = decodeText(tube->len);
-    }
-    d.BodyTubeOD = d.FinSetTubeOD[1];
-    d.BodyTubeID = d.FinSetTubeID[1];
-    d.BodyTubeLen = d.FinSetTubeLen[1];
+    const Value zero = Value::of(QStringLiteral("0"));
+    d.Unheld.Count = d.Unheld.Root = d.Unheld.Span = d.Unheld.Thickness = zero;
+    d.Unheld.Tube = firstAirframe_ ? tubeValues(*firstAirframe_) : TubeValues{zero, zero, zero};
+    d.FinSets.reserve(fins_.size());
+    for (const FinData& f : fins_)
+        d.FinSets.push_back(finSetOf(f, d.Unheld.Tube));
     return d;
 }
 
@@ -511,7 +514,7 @@ LoadResult ReadRockSimDevice(QIODevice& device, const QString& name) {
     }
     result.design = parser.finish();
     result.ok = true;
-    if (parser.finSetsSeen() > MaxFinSets)
+    if (parser.finSetsSeen() > OfferedFinSets)
         result.warning = QStringLiteral("This design has %1 fin sets: only the first four fin "
                                         "sets of this design can be selected.")
                              .arg(parser.finSetsSeen());

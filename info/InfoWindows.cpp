@@ -1,7 +1,7 @@
 #include "InfoWindows.h"
 
-#include "app/FormKit.h"
-#include "app/Twips.h"
+#include "ui/FormKit.h"
+#include "ui/Twips.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,28 +1,29 @@
 #include "Design.h"
 
+#include "Conversions.h"
+
+#include <algorithm>
+
 namespace vanecraft {
 
-Design Design::emptyForLoad() {
-    Design d;
-    const QString zero = QStringLiteral("0");
-    d.BodyTubeOD = d.BodyTubeID = d.BodyTubeLen = zero;
-    for (int i = 1; i < FinSetSlots; ++i) {
-        d.FinSetCount[i] = d.FinSetRoot[i] = d.FinSetSpan[i] = d.FinSetThickness[i] = zero;
-        d.FinSetTubeOD[i] = d.FinSetTubeID[i] = d.FinSetTubeLen[i] = zero;
-    }
-    return d;
+Value Value::of(const QString& text) {
+    return {text, Val(text)};
+}
+
+int Design::finSetsOffered() const {
+    return std::min<int>(int(FinSets.size()), OfferedFinSets);
+}
+
+const FinSet& Design::finSet(int n) const {
+    if (n >= 1 && n <= int(FinSets.size()))
+        return FinSets[size_t(n) - 1];
+    return Unheld;
 }
 
 bool AppState::selectFinSet(int n) {
-    if (n < 0 || n >= FinSetSlots)
+    if (n < 0 || n > OfferedFinSets)
         return false;
     CurrentFinSet = static_cast<std::int16_t>(n);
-    // Slot 0 has no tube of its own: before any load it shows what was there at start.
-    if (n > 0) {
-        design.BodyTubeOD = design.FinSetTubeOD[n];
-        design.BodyTubeID = design.FinSetTubeID[n];
-        design.BodyTubeLen = design.FinSetTubeLen[n];
-    }
     return true;
 }
 

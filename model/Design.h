@@ -1,37 +1,50 @@
 #pragma once
 
 #include <QString>
-#include <array>
 #include <cstdint>
+#include <vector>
 
 namespace vanecraft {
 
-// Five slots, 0..4: a reader fills 1..4, slot 0 is what the window shows before any load.
-constexpr int FinSetSlots = 5;
-constexpr int MaxFinSets = 4;
-using SlotTexts = std::array<QString, FinSetSlots>;
+// The fin sets the list offers: the first four, as ever.
+constexpr int OfferedFinSets = 4;
+// Fin sets held in memory; a file may name more, which are only counted.
+constexpr int MostFinSetsKept = 1000;
 
-// The values read from one RockSim design. Lengths stay the millimetre text as written.
+// A value of the design as the file wrote it, and the number it stands for (millimetres for a
+// length). The text is what the window shows; the number is what the aids are drawn from.
+struct Value {
+    QString text;
+    double number = 0;
+
+    static Value of(const QString& text);
+    bool operator==(const Value&) const = default;
+};
+
+struct TubeValues {
+    Value OD, ID, Len;
+    bool operator==(const TubeValues&) const = default;
+};
+
+struct FinSet {
+    QString Name;
+    Value Count, Root, Span, Thickness;
+    TubeValues Tube; // the tube that carries the fin set
+    bool operator==(const FinSet&) const = default;
+};
+
+// The values read from one design.
 struct Design {
     QString RocketName;
-    QString BodyTubeOD;
-    QString BodyTubeID;
-    QString BodyTubeLen;
-    SlotTexts FinSetCount;
-    SlotTexts FinSetRoot;
-    SlotTexts FinSetSpan;
-    SlotTexts FinSetThickness;
-    SlotTexts FinSetName;
-    // The tube that carries each fin set; BodyTube* mirror the selected slot's tube.
-    SlotTexts FinSetTubeOD;
-    SlotTexts FinSetTubeID;
-    SlotTexts FinSetTubeLen;
-    int FinSetsInFile = 0; // every fin-set element seen, also those past the fourth
+    std::vector<FinSet> FinSets; // in the file's order, at most MostFinSetsKept
+    int FinSetsInFile = 0;       // every fin-set element seen, also those not kept
+    // What a fin-set number without a fin set shows: nothing before any load; after a load,
+    // zeros on the design's first airframe tube.
+    FinSet Unheld;
 
-    int finSetsHeld() const { return FinSetsInFile < MaxFinSets ? FinSetsInFile : MaxFinSets; }
-
-    // What every load starts from: names empty, every length and count "0".
-    static Design emptyForLoad();
+    int finSetsOffered() const;
+    // Fin set n, counted from 1; Unheld when the design has none of that number.
+    const FinSet& finSet(int n) const;
 
     bool operator==(const Design&) const = default;
 };
@@ -44,9 +57,13 @@ struct AppState {
     float PaperThickness = 0.0f;
     QString MeasurementUnits;
     bool SettingsSaved = false;
+    // The paper for Export and Preview ("a4", "letter", "610x914"; empty: the system's), and
+    // whether sheets carry a scale check.
+    QString PaperKey;
+    bool ScaleCheck = true;
 
-    // Makes slot n current and points the body-tube values at that fin set's tube.
-    // Returns false (and changes nothing) for a slot outside 0..4.
+    const FinSet& currentFinSet() const { return design.finSet(CurrentFinSet); }
+    // Makes fin set n current; false (and nothing changes) for a number the list never offers.
     bool selectFinSet(int n);
     // Takes a freshly read design whole and shows fin set 1.
     void adoptDesign(const Design& d);

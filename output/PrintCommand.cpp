@@ -1,38 +1,77 @@
 #include "PrintCommand.h"
 
-#include "app/Platform.h"
-#include "output/PageOutput.h"
-#include "output/PainterSurface.h"
+#include "render/SheetPainter.h"
 
-#include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
+#include <QPrinterInfo>
+
+#include <algorithm>
+#include <cmath>
 
 namespace vanecraft {
 
-bool PrintPage(const RecordingSurface& page, QPrinter& printer) {
-    // Portrait is the one printer setting the page needs; full-page mode puts the origin at the
-    // paper's corner, so the figure is centred on the sheet, not on its printable area.
-    printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setFullPage(true);
-    printer.setDocName(QStringLiteral("Vanecraft"));
-    QPainter painter;
-    PainterSurface surface([&]() { return painter.begin(&printer) ? &painter : nullptr; },
-                           printer.resolution());
-    page.ReplayOn(surface);
-    return !surface.failed();
+namespace {
+
+// The printer's paper as one of ours when it is one (within a millimetre), so the scale check
+// and the messages name it as the user knows it.
+Paper paperOf(const QPrinter& printer) {
+    const QPageSize size = printer.pageLayout().pageSize();
+    const QSizeF mm = size.size(QPageSize::Millimeter);
+    for (const Paper& p : StandardPapers())
+        if (std::abs(p.widthMm - mm.width()) < 1 && std::abs(p.heightMm - mm.height()) < 1)
+            return p;
+    Paper p;
+    p.key = QStringLiteral("%1x%2").arg(mm.width()).arg(mm.height());
+    p.caption = size.name();
+    p.widthMm = mm.width();
+    p.heightMm = mm.height();
+    p.inches = size.definitionUnits() == QPageSize::Inch;
+    return p;
 }
 
-bool SavePageTo(QWidget* parent, const RecordingSurface& page, QString path) {
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".pdf");
-    QString error;
-    if (!WritePage(page, path, &error)) {
-        CurrentPlatform().message(parent, error);
-        return false;
+} // namespace
+
+SheetOptions PrinterSheetOptions(const QPrinter& printer, bool scaleCheck) {
+    SheetOptions o;
+    o.paper = paperOf(printer);
+    QPageLayout layout = printer.pageLayout();
+    layout.setOrientation(QPageLayout::Portrait);
+    layout.setUnits(QPageLayout::Millimeter);
+    // The printer's own unprintable edges, or wider margins the user chose in the dialog.
+    const QMarginsF least = layout.minimumMargins(), chosen = layout.margins();
+    const QMarginsF m(std::max(least.left(), chosen.left()), std::max(least.top(), chosen.top()),
+                      std::max(least.right(), chosen.right()),
+                      std::max(least.bottom(), chosen.bottom()));
+    const QRectF full = layout.fullRect();
+    o.printable = {m.left(), m.top(), full.width() - m.right(), full.height() - m.bottom()};
+    o.scaleCheck = scaleCheck;
+    return o;
+}
+
+QString PrintLayout(const SheetLayout& layout, QPrinter& printer) {
+    const QString name = printer.printerName();
+    if (!name.isEmpty() && QPrinterInfo::printerInfo(name).state() == QPrinter::Error)
+        return QStringLiteral("The printer \"%1\" does not accept print jobs.").arg(name);
+    // Full page puts the origin at the paper's corner, where the sheets are measured from.
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setFullPage(true);
+    printer.setDocName(QStringLiteral("Vanecraft"));
+    const QString refused =
+        QStringLiteral("The printer \"%1\" did not take the print job.").arg(name);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return refused;
+    PaintStyle style;
+    style.unitsPerMm = UnitsPerMm(printer.resolution());
+    for (size_t i = 0; i < layout.sheets.size(); ++i) {
+        if (i > 0 && !printer.newPage())
+            return refused;
+        PaintSheet(painter, layout.sheets[i], style);
     }
-    return true;
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
+        return refused;
+    return QString();
 }
 
 } // namespace vanecraft

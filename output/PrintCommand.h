@@ -1,18 +1,18 @@
 #pragma once
 
-#include "output/DrawingSurface.h"
+#include "sheets/SheetLayout.h"
+
+#include <QString>
 
 class QPrinter;
-class QWidget;
 
 namespace vanecraft {
 
-// Sends a recorded page to a printer as one upright A4 sheet whose origin is the paper's
-// corner. False when the printer could not start the job.
-bool PrintPage(const RecordingSurface& page, QPrinter& printer);
+// The paper the printer holds and the part of it the printer can print on.
+SheetOptions PrinterSheetOptions(const QPrinter& printer, bool scaleCheck);
 
-// Writes the page to `path` (a name without an extension becomes a PDF), telling the user of
-// any failure. False when nothing was written.
-bool SavePageTo(QWidget* parent, const RecordingSurface& page, QString path);
+// Prints every sheet at true size, full page, one page each. Returns an empty text, or why the
+// printer did not take the job (naming the printer).
+QString PrintLayout(const SheetLayout& layout, QPrinter& printer);
 
 } // namespace vanecraft

@@ -1,29 +1,58 @@
 #include "frmPreview.h"
 
-#include "app/FormKit.h"
-#include "app/Platform.h"
-#include "app/Twips.h"
-#include "output/Aids.h"
-#include "output/PainterSurface.h"
+#include "PreviewCanvas.h"
+#include "ui/FormKit.h"
+#include "ui/Platform.h"
+#include "ui/Twips.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
 
 namespace vanecraft {
 
-frmPreview::frmPreview(const AppState& state) : QDialog(nullptr), state_(state) {
+namespace {
+constexpr double ButtonStrip = 345; // twips: the row of the button and the switch
+} // namespace
+
+frmPreview::frmPreview(Source source) : QDialog(nullptr), source_(std::move(source)) {
     setObjectName(QStringLiteral("frmPreview"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Preview"));
     setFont(FontOf("Arial", 9.75));
     resize(Px(10890), Px(9150));
-    cmdOK = MakeOkButton(this, TwRect(0, 0, 1467, 345), QStringLiteral("Close preview"));
+    area_ = new QScrollArea(this);
+    area_->setObjectName(QStringLiteral("area"));
+    area_->setAlignment(Qt::AlignCenter);
+    area_->setBackgroundRole(QPalette::Dark);
+    canvas = new PreviewCanvas;
+    area_->setWidget(canvas);
+    connect(canvas, &PreviewCanvas::clicked, this, &frmPreview::Form_Click);
+    cmdOK = MakeOkButton(this, TwRect(0, 0, 1467, ButtonStrip), QStringLiteral("Close preview"));
     connect(cmdOK, &QPushButton::clicked, this, &frmPreview::cmdOK_Click);
+    chkTrueSize = new QCheckBox(QStringLiteral("&True size"), this);
+    chkTrueSize->setObjectName(QStringLiteral("chkTrueSize"));
+    chkTrueSize->setGeometry(TwRect(1600, 0, 1500, ButtonStrip));
+    connect(chkTrueSize, &QCheckBox::toggled, this, &frmPreview::refresh);
+    problem = new QLabel(this);
+    problem->setObjectName(QStringLiteral("problem"));
+    problem->setWordWrap(true);
+    problem->hide();
     notice = MakeLabel(this, "notice", QStringLiteral("Click anyware to get the preview ;)"),
                        TwRect(3720, 4320, 3615, 375), FontOf("Arial", 12, false, true));
     setTabOrder(notice, cmdOK);
+    setTabOrder(cmdOK, chkTrueSize);
+}
+
+void frmPreview::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    const int top = Px(ButtonStrip);
+    area_->setGeometry(0, top, width(), height() - top);
+    problem->setGeometry(Px(240), top + Px(240), width() - Px(480), Px(1500));
+    if (drawn_ && !chkTrueSize->isChecked())
+        redraw();
 }
 
 void frmPreview::mousePressEvent(QMouseEvent* event) {
@@ -36,27 +65,32 @@ void frmPreview::mousePressEvent(QMouseEvent* event) {
 
 void frmPreview::Form_Click() {
     notice->hide();
-    drawing_.clear();
-    drawing_.ClearSurface();
-    // The figure's centre is half the window's outer size, frame and title bar included.
-    const double twipsPerPixel = 1.0 / DeviceUnitsPerTwip(logicalDpiX());
-    const QRect outer = frameGeometry();
-    const float centreX = static_cast<float>(outer.width() * twipsPerPixel / 2);
-    const float centreY = static_cast<float>(outer.height() * twipsPerPixel / 2);
-    drawing_.BeginDrawing();
-    const Frame frame = ComputeFrame(state_, centreX, centreY);
-    const DrawResult r = DrawTool(state_.PreviewTool, drawing_, frame, 5, state_);
-    update();
-    if (r == DrawResult::Refused)
-        CurrentPlatform().message(this, QString::fromUtf8(WrongValueMessage));
+    drawn_ = true;
+    redraw();
+    if (!shown_.refusal.isEmpty())
+        CurrentPlatform().message(this, shown_.refusal);
 }
 
-void frmPreview::paintEvent(QPaintEvent* event) {
-    QDialog::paintEvent(event);
-    QPainter painter(this);
-    PainterSurface surface([&]() { return &painter; }, logicalDpiX());
-    surface.setColour(palette().color(QPalette::WindowText));
-    drawing_.ReplayOn(surface);
+void frmPreview::refresh() {
+    if (drawn_)
+        redraw();
+}
+
+double frmPreview::scale() const {
+    if (chkTrueSize->isChecked())
+        return logicalDpiX() / 25.4;
+    if (!shown_.layout.ok)
+        return 1;
+    const QSizeF mm = PreviewCanvas::extentMm(shown_.layout);
+    const QSize room = area_->maximumViewportSize();
+    return std::min(room.width() / mm.width(), room.height() / mm.height());
+}
+
+void frmPreview::redraw() {
+    shown_ = source_();
+    problem->setText(shown_.refusal);
+    problem->setVisible(!shown_.refusal.isEmpty());
+    canvas->showSheets(&shown_.layout, scale());
 }
 
 } // namespace vanecraft

@@ -4,36 +4,30 @@
 
 #include <QString>
 
-// Reads one field of a design by a short key: "name", "od", "id", "len", or "N.count",
-// "N.root", "N.span", "N.thick", "N.fname", "N.od", "N.id", "N.len" for slot N.
+// Reads one field of a design by a short key: "name", "held", "od", "id", "len" (the tube shown
+// after a load), or "N.count", "N.root", "N.span", "N.thick", "N.fname", "N.od", "N.id",
+// "N.len" for fin set N (0: a number without a fin set). Values come as the file wrote them.
 inline QString DesignField(const vanecraft::Design& d, const QString& key) {
     if (key == QLatin1String("name"))
         return d.RocketName;
-    if (key == QLatin1String("od"))
-        return d.BodyTubeOD;
-    if (key == QLatin1String("id"))
-        return d.BodyTubeID;
-    if (key == QLatin1String("len"))
-        return d.BodyTubeLen;
     if (key == QLatin1String("held"))
-        return QString::number(d.finSetsHeld());
-    const int slot = key.left(1).toInt();
-    const QString f = key.mid(2);
-    if (f == QLatin1String("count"))
-        return d.FinSetCount[slot];
-    if (f == QLatin1String("root"))
-        return d.FinSetRoot[slot];
-    if (f == QLatin1String("span"))
-        return d.FinSetSpan[slot];
-    if (f == QLatin1String("thick"))
-        return d.FinSetThickness[slot];
-    if (f == QLatin1String("fname"))
-        return d.FinSetName[slot];
-    if (f == QLatin1String("od"))
-        return d.FinSetTubeOD[slot];
-    if (f == QLatin1String("id"))
-        return d.FinSetTubeID[slot];
-    if (f == QLatin1String("len"))
-        return d.FinSetTubeLen[slot];
+        return QString::number(d.finSetsOffered());
+    const vanecraft::TubeValues& first = d.finSet(1).Tube;
+    if (key == QLatin1String("od"))
+        return first.OD.text;
+    if (key == QLatin1String("id"))
+        return first.ID.text;
+    if (key == QLatin1String("len"))
+        return first.Len.text;
+    const vanecraft::FinSet& f = d.finSet(key.left(1).toInt());
+    const QString field = key.mid(2);
+    const std::pair<const char*, QString> fields[] = {
+        {"count", f.Count.text},     {"root", f.Root.text},    {"span", f.Span.text},
+        {"thick", f.Thickness.text}, {"fname", f.Name},        {"od", f.Tube.OD.text},
+        {"id", f.Tube.ID.text},      {"len", f.Tube.Len.text},
+    };
+    for (const auto& [name, value] : fields)
+        if (field == QLatin1String(name))
+            return value;
     return QStringLiteral("<unknown key %1>").arg(key);
 }

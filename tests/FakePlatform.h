@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Platform.h"
+#include "ui/Platform.h"
 
 #include <QPrinter>
 #include <QStringList>
@@ -32,6 +32,13 @@ public:
         return makePrinter ? makePrinter() : nullptr;
     }
     std::function<std::unique_ptr<QPrinter>()> makePrinter;
+    // The print dialog: by default the user accepts what it shows.
+    bool printDialog(QWidget*, QPrinter& printer) override {
+        ++printDialogs;
+        return choosePrint ? choosePrint(printer) : true;
+    }
+    std::function<bool(QPrinter&)> choosePrint;
+    int printDialogs = 0;
 
     QStringList messages, questions, dialogs;
     QStringList openPaths, savePaths;

@@ -4,6 +4,7 @@
 // that wrote it: SVG through its XML, PDF through qpdf's uncompressed form and its content
 // stream operators. Lengths in millimetres from the page's top-left corner.
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -23,9 +24,11 @@ struct PageGeometry {
     struct Circle {
         double cx, cy, r;
     };
+    using Point = std::array<double, 2>;
     double widthMm = 0, heightMm = 0;
     std::vector<Segment> segments;
     std::vector<Circle> circles;
+    std::vector<std::vector<Point>> arcs; // open curves: their points on the curve
     QString error;
 };
 
@@ -117,6 +120,28 @@ inline PageGeometry ReadSvgPage(const QString& path) {
     if (xml.hasError())
         g.error = xml.errorString();
     return g;
+}
+
+inline PageGeometry ReadPdfPage(const QString& path);
+
+// Every page of a PDF, in order, each read as a page of its own.
+inline std::vector<PageGeometry> ReadPdfPages(const QString& path) {
+    std::vector<PageGeometry> pages;
+    QTemporaryDir tmp;
+    QProcess qpdf;
+    qpdf.start(QStringLiteral("qpdf"),
+               {QStringLiteral("--split-pages"), path, tmp.filePath(QStringLiteral("page.pdf"))});
+    if (!qpdf.waitForFinished(60000) || qpdf.exitCode() > 3) {
+        pages.emplace_back().error = QStringLiteral("qpdf --split-pages failed: ") +
+                                     QString::fromLocal8Bit(qpdf.readAllStandardError());
+        return pages;
+    }
+    // qpdf numbers the pages with as many digits as the last one needs.
+    QStringList names =
+        QDir(tmp.path()).entryList({QStringLiteral("page-*.pdf")}, QDir::Files, QDir::Name);
+    for (const QString& name : names)
+        pages.push_back(ReadPdfPage(tmp.filePath(name)));
+    return pages;
 }
 
 inline PageGeometry ReadPdfPage(const QString& path) {
@@ -236,7 +261,11 @@ inline PageGeometry ReadPdfPage(const QString& path) {
         } else if (t == "S" || t == "s") {
             for (size_t i = 0; i < subpaths.size(); ++i) {
                 const auto& p = subpaths[i];
-                if (curved[i]) {
+                const bool closed =
+                    std::hypot(p.front()[0] - p.back()[0], p.front()[1] - p.back()[1]) < 1e-6;
+                if (curved[i] && !closed) {
+                    g.arcs.push_back(p);
+                } else if (curved[i]) {
                     double minX = 1e9, maxX = -1e9, minY = 1e9, maxY = -1e9;
                     for (const auto& q : p) {
                         minX = std::min(minX, q[0]);

@@ -9,8 +9,12 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work
 bash "$here/examples/render-aids.sh" "$1" "$work"
-for aid in guide wrapper; do
-  cmp -s "$work/skylark-$aid.png" "$here/examples/skylark-$aid.png" ||
-    { echo "FAIL: examples/skylark-$aid.png is out of date: run examples/render-aids.sh $1" >&2; exit 1; }
+count=0
+for picture in "$work"/*.png; do
+  name=$(basename "$picture")
+  cmp -s "$picture" "$here/examples/$name" ||
+    { echo "FAIL: examples/$name is out of date: run examples/render-aids.sh $1" >&2; exit 1; }
+  count=$((count + 1))
 done
-echo "both pictures match the export"
+[ "$count" -eq 8 ] || { echo "FAIL: $count pictures rendered, not 8" >&2; exit 1; }
+echo "all $count pictures match the export"

@@ -1,6 +1,5 @@
-// The two aids against their closed forms, on the recording surface.
-#include "output/Aids.h"
-#include "output/PageOutput.h"
+// The two aids' figures, in millimetres, against the geometry a builder relies on.
+#include "aids/Aids.h"
 
 #include <QtTest>
 #include <cmath>
@@ -9,282 +8,265 @@ using namespace vanecraft;
 
 namespace {
 
-struct Pt {
-    double x, y;
-};
+constexpr double Pi = 3.14159265358979;
+constexpr double TwipsPerMm = 56.7;
 
-AppState designState(const QString& od, const QString& id, const QString& count,
-                     const QString& thickness, const QString& root, const QString& span,
-                     float paper = 0.381f) {
-    AppState s;
-    s.design = Design::emptyForLoad();
-    s.design.FinSetTubeOD[1] = od;
-    s.design.FinSetTubeID[1] = id;
-    s.design.FinSetCount[1] = count;
-    s.design.FinSetThickness[1] = thickness;
-    s.design.FinSetRoot[1] = root;
-    s.design.FinSetSpan[1] = span;
-    s.selectFinSet(1);
-    s.PaperThickness = paper;
-    return s;
+AidValues values(double od, double id, double count, double thickness, double root, double span,
+                 double paper = 0.381) {
+    AidValues v;
+    v.outerDiameter = od;
+    v.innerDiameter = id;
+    v.finCount = count;
+    v.finThickness = thickness;
+    v.finRoot = root;
+    v.finSpan = span;
+    v.paperThickness = paper;
+    v.finSetNumber = 2;
+    v.finSetName = QStringLiteral("Main fins");
+    return v;
 }
 
-void compareLine(const DrawingOp& op, Pt a, Pt b, int style, int width = 1) {
-    QCOMPARE(op.kind, DrawingOp::Line);
-    QVERIFY2(std::abs(op.a - a.x) < 0.01 && std::abs(op.b - a.y) < 0.01 &&
-                 std::abs(op.c - b.x) < 0.01 && std::abs(op.d - b.y) < 0.01,
-             qPrintable(QStringLiteral("(%1, %2)-(%3, %4) instead of (%5, %6)-(%7, %8)")
-                            .arg(op.a)
-                            .arg(op.b)
-                            .arg(op.c)
-                            .arg(op.d)
-                            .arg(a.x)
-                            .arg(a.y)
-                            .arg(b.x)
-                            .arg(b.y)));
-    QCOMPARE(op.style, style);
-    QCOMPARE(op.width, width);
+bool near(double a, double b, double tolerance = 1e-6) {
+    return std::abs(a - b) <= tolerance;
+}
+
+double length(const Stroke& s) {
+    return std::hypot(s.x2 - s.x1, s.y2 - s.y1);
+}
+
+// Distance of a point from the line through a stroke.
+double offLine(const Stroke& line, double x, double y) {
+    const double dx = line.x2 - line.x1, dy = line.y2 - line.y1;
+    return std::abs(dx * (y - line.y1) - dy * (x - line.x1)) / std::hypot(dx, dy);
 }
 
 } // namespace
 
+Q_DECLARE_METATYPE(vanecraft::AidValues)
+
 class TestAids : public QObject {
     Q_OBJECT
 private slots:
-    void frameValues();
     void guide_data();
     void guide();
     void guideWorkedExample();
-    void guideRefuses_data();
-    void guideRefuses();
     void wrapper_data();
     void wrapper();
     void wrapperWorkedExample();
-    void wrapperRefuses_data();
-    void wrapperRefuses();
-    void printedPageOrder();
+    void refusals_data();
+    void refusals();
+    void paperThicknessBlamesTheSettings_data();
+    void paperThicknessBlamesTheSettings();
+    void toolTable();
 };
 
-void TestAids::frameValues() {
-    const AppState s = designState("25", "24", "3", "3", "60", "30");
-    const Frame f = ComputeFrame(s, PageCentreX, PageCentreY);
-    QCOMPARE(f.CentreX, 5953.5);
-    QCOMPARE(f.CentreY, 8419.9501953125f);
-    QCOMPARE(f.OuterRadius, 708.75);
-    QCOMPARE(f.HalfFinThickness, 85.05);
-    QCOMPARE(f.Circumference, float(708.75 * 2 * 3.14159265358979));
-    QVERIFY(std::abs(f.Circumference - 4453.2f) < 0.01f);
-}
-
 void TestAids::guide_data() {
-    QTest::addColumn<QString>("count");
-    QTest::addColumn<QString>("thickness");
-    QTest::addColumn<int>("fins"); // fins drawn
-    QTest::newRow("N = 1") << "1"
-                           << "3.2" << 1;
-    QTest::newRow("N = 2") << "2"
-                           << "3.2" << 2;
-    QTest::newRow("N = 3") << "3"
-                           << "3.2" << 3;
-    QTest::newRow("N = 4") << "4"
-                           << "3.2" << 4;
-    QTest::newRow("N = 3.5: three fins") << "3.5"
-                                         << "3.2" << 3;
-    QTest::newRow("N = 0.5: the circles only") << "0.5"
-                                               << "3.2" << 0;
-    QTest::newRow("N = 12, thin fins") << "12"
-                                       << "0.4" << 12;
-    QTest::newRow("N = 7") << "7"
-                           << "6" << 7;
+    QTest::addColumn<double>("od");
+    QTest::addColumn<double>("id");
+    QTest::addColumn<double>("count");
+    QTest::addColumn<double>("thickness");
+    QTest::addColumn<double>("span");
+    QTest::newRow("one fin") << 25.0 << 24.0 << 1.0 << 3.0 << 30.0;
+    QTest::newRow("two fins") << 25.0 << 24.0 << 2.0 << 3.0 << 30.0;
+    QTest::newRow("three fins") << 41.6 << 40.5 << 3.0 << 3.2 << 50.0;
+    QTest::newRow("four fins") << 41.6 << 40.5 << 4.0 << 3.2 << 50.0;
+    QTest::newRow("six thin fins") << 66.0 << 64.0 << 6.0 << 0.8 << 120.0;
+    QTest::newRow("twelve") << 100.0 << 98.0 << 12.0 << 6.0 << 300.0;
+    QTest::newRow("thick fins") << 20.0 << 19.0 << 3.0 << 19.9 << 10.0;
 }
 
 void TestAids::guide() {
-    QFETCH(QString, count);
-    QFETCH(QString, thickness);
-    QFETCH(int, fins);
-    const AppState s = designState("41.6", "40.5", count, thickness, "75.5", "50");
-    const Frame f = ComputeFrame(s, PageCentreX, PageCentreY);
-    RecordingSurface r;
-    QVERIFY(DrawFinAlignmentGuide(r, f, s));
-    const std::vector<DrawingOp> m = r.marks();
-    QCOMPARE(int(m.size()), 2 + 4 * fins);
-    const Pt M{5953.5, 8419.9501953125};
-    QCOMPARE(m[0], (DrawingOp{DrawingOp::Circle, 5953.5f, PageCentreY, 1179.36f, 0, 0, 1}));
-    QCOMPARE(m[1].c, 1148.175f);
-    const double N = count.toDouble();
-    const double R = 41.6 * 56.7 / 2, T = R + 50 * 56.7, H = thickness.toDouble() * 56.7 / 2;
-    for (int i = 0; i < fins; ++i) {
-        const double a = M_PI * (360 / N) * (i + 0.001) / 180;
-        const Pt d{-std::sin(a), -std::cos(a)}, e{-std::cos(a), std::sin(a)};
-        auto at = [&](double side, double along) {
-            return Pt{M.x + side * e.x + along * d.x, M.y + side * e.y + along * d.y};
-        };
-        const Pt P = at(0, T);
-        const Pt A1 = at(H, std::sqrt(R * R - H * H)), B1 = at(H, std::sqrt(T * T - H * H));
-        const Pt A2 = at(-H, std::sqrt(R * R - H * H)), B2 = at(-H, std::sqrt(T * T - H * H));
-        const size_t k = 2 + 4 * size_t(i);
-        compareLine(m[k], M, P, Dashed);
-        compareLine(m[k + 1], A1, B1, Solid);
-        compareLine(m[k + 2], A2, B2, Solid);
-        compareLine(m[k + 3], B1, B2, Solid);
+    QFETCH(double, od);
+    QFETCH(double, id);
+    QFETCH(double, count);
+    QFETCH(double, thickness);
+    QFETCH(double, span);
+    const AidResult r = DrawFinAlignmentGuide(values(od, id, count, thickness, 60, span));
+    QVERIFY2(r.ok(), qPrintable(r.refusal));
+    const std::vector<Stroke>& s = r.figure.strokes();
+    const int n = int(count);
+    QCOMPARE(int(s.size()), 2 + 4 * n);
+    QCOMPARE(s[0], Stroke::circle(StrokeRole::Mark, 0, 0, od / 2));
+    QCOMPARE(s[1], Stroke::circle(StrokeRole::Mark, 0, 0, id / 2));
+    const double outer = od / 2, tip = od / 2 + span, h = thickness / 2;
+    for (int i = 0; i < n; ++i) {
+        const Stroke& centre = s[2 + 4 * i];
+        const Stroke& side1 = s[3 + 4 * i];
+        const Stroke& side2 = s[4 + 4 * i];
+        const Stroke& across = s[5 + 4 * i];
+        // Every fin at 360/N from the last, turned 0.36/N degrees, counter-clockwise as seen.
+        const double a = (360 / count * (i + 0.001)) * Pi / 180;
+        QCOMPARE(centre.role, StrokeRole::CentreLine);
+        QVERIFY(near(centre.x1, 0) && near(centre.y1, 0));
+        QVERIFY(near(centre.x2, -tip * std::sin(a)) && near(centre.y2, -tip * std::cos(a)));
+        // The sides run parallel to the centre line, half a thickness off it, from the tube's
+        // wall to the tip circle; the tip joins them across one thickness.
+        for (const Stroke* side : {&side1, &side2}) {
+            QCOMPARE(side->role, StrokeRole::Mark);
+            QVERIFY(near(offLine(centre, side->x1, side->y1), h));
+            QVERIFY(near(offLine(centre, side->x2, side->y2), h));
+            QVERIFY(near(std::hypot(side->x1, side->y1), outer));
+            QVERIFY(near(std::hypot(side->x2, side->y2), tip));
+        }
+        QVERIFY(near(std::hypot(side1.x1 - side2.x1, side1.y1 - side2.y1), thickness));
+        QVERIFY(near(across.x1, side1.x2) && near(across.y1, side1.y2));
+        QVERIFY(near(across.x2, side2.x2) && near(across.y2, side2.y2));
+        // The first side lies on the fin's left, seen from the centre.
+        const double cross = centre.x2 * side1.y2 - centre.y2 * side1.x2;
+        QVERIFY(cross < 0); // y grows downwards
     }
-    // The guide leaves the surface solid and never touches the width.
-    QCOMPARE(r.ops().back().style, int(Solid));
-    for (const DrawingOp& op : r.ops())
-        QVERIFY(op.kind != DrawingOp::Width);
+    const RectMm b = r.figure.bounds();
+    QVERIFY(near(b.top, -tip, 1e-3) && b.left >= -tip - 1e-9 && b.bottom <= tip + 1e-9);
 }
 
 void TestAids::guideWorkedExample() {
-    const AppState s = designState("41.6", "40.5", "4", "3.2", "75.5", "50");
-    RecordingSurface r;
-    QVERIFY(DrawFinAlignmentGuide(r, ComputeFrame(s, PageCentreX, PageCentreY), s));
-    const std::vector<DrawingOp> m = r.marks();
-    const double cx = 5953.5, cy = 8419.9501953125;
-    auto near = [&](float x, float y, double ex, double ey) {
-        return std::abs(x - cx - ex) < 0.006 && std::abs(y - cy - ey) < 0.006;
+    // Fin 0 of a known guide, in twips from the centre, to 0.01 twip.
+    const AidResult r = DrawFinAlignmentGuide(values(41.6, 40.5, 4, 3.2, 60, 50));
+    const std::vector<Stroke>& s = r.figure.strokes();
+    auto twips = [](double mm) { return mm * TwipsPerMm; };
+    auto at = [&](double x, double y, double ex, double ey) {
+        return std::abs(twips(x) - ex) < 0.01 && std::abs(twips(y) - ey) < 0.01;
     };
-    QVERIFY(near(m[2].c, m[2].d, -6.31, -4014.36));  // P
-    QVERIFY(near(m[3].a, m[3].b, -92.57, -1175.72)); // A1
-    QVERIFY(near(m[3].c, m[3].d, -97.02, -4013.19)); // B1
-    QVERIFY(near(m[4].a, m[4].b, 88.87, -1176.01));  // A2
-    QVERIFY(near(m[4].c, m[4].d, 84.42, -4013.47));  // B2
-    // With four fins they point up, left, down and right.
-    QVERIFY(m[6].c < cx - 4000 && std::abs(m[6].d - cy) < 10);
-    QVERIFY(m[10].d > cy + 4000);
-    QVERIFY(m[14].c > cx + 4000);
-}
-
-void TestAids::guideRefuses_data() {
-    QTest::addColumn<QStringList>("values"); // od, id, count, thickness, root, span
-    QTest::newRow("no design") << QStringList{"", "", "", "", "", ""};
-    QTest::newRow("root chord 0") << QStringList{"41.6", "40.5", "4", "3.2", "0", "50"};
-    QTest::newRow("inner diameter missing") << QStringList{"41.6", "", "4", "3.2", "75", "50"};
-    QTest::newRow("negative span") << QStringList{"41.6", "40.5", "4", "3.2", "75", "-50"};
-    QTest::newRow("not numbers") << QStringList{"abc", "40.5", "4", "3.2", "75", "50"};
-    QTest::newRow("fins as thick as the tube") << QStringList{"10", "9", "3", "10", "75", "50"};
-    QTest::newRow("a billion fins") << QStringList{"41.6", "40.5", "1e9", "3.2", "75", "50"};
-    QTest::newRow("tube of 1e6 mm") << QStringList{"1e6", "40.5", "4", "3.2", "75", "50"};
-    QTest::newRow("infinite span") << QStringList{"41.6", "40.5", "4", "3.2", "75", "1e999"};
-}
-
-void TestAids::guideRefuses() {
-    QFETCH(QStringList, values);
-    const AppState s =
-        designState(values[0], values[1], values[2], values[3], values[4], values[5]);
-    RecordingSurface r;
-    QVERIFY(!DrawFinAlignmentGuide(r, ComputeFrame(s, PageCentreX, PageCentreY), s));
-    QVERIFY(r.ops().empty());
+    QVERIFY(near(twips(s[0].r), 1179.36, 1e-9));
+    QVERIFY(near(twips(s[1].r), 1148.175, 1e-9));
+    QVERIFY(at(s[2].x2, s[2].y2, -6.31, -4014.36));
+    QVERIFY(at(s[3].x1, s[3].y1, -92.57, -1175.72));
+    QVERIFY(at(s[3].x2, s[3].y2, -97.02, -4013.19));
+    QVERIFY(at(s[4].x1, s[4].y1, 88.87, -1176.01));
+    QVERIFY(at(s[4].x2, s[4].y2, 84.42, -4013.47));
 }
 
 void TestAids::wrapper_data() {
-    QTest::addColumn<QStringList>("values"); // od, count, thickness, root
-    QTest::addColumn<float>("paper");
-    QTest::addColumn<int>("marks");
-    QTest::newRow("three fins") << QStringList{"25", "3", "3", "60"} << 0.381f << 3;
-    QTest::newRow("one fin") << QStringList{"25", "1", "3", "60"} << 0.381f << 1;
-    QTest::newRow("2.5 fins: two marks") << QStringList{"41.6", "2.5", "3", "75"} << 0.381f << 2;
-    QTest::newRow("no fins") << QStringList{"25", "0", "3", "60"} << 0.381f << 0;
-    QTest::newRow("negative count") << QStringList{"25", "-2", "3", "60"} << 0.381f << 0;
-    QTest::newRow("no design") << QStringList{"", "", "", ""} << 0.381f << 0;
-    QTest::newRow("root chord 0") << QStringList{"25", "4", "3", "0"} << 0.381f << 4;
-    QTest::newRow("thickness 0") << QStringList{"25", "4", "0", "60"} << 0.381f << 4;
-    QTest::newRow("no paper") << QStringList{"25", "4", "3", "60"} << 0.0f << 4;
-    QTest::newRow("empty diameter") << QStringList{"", "4", "3", "60"} << 0.381f << 4;
+    QTest::addColumn<double>("od");
+    QTest::addColumn<double>("count");
+    QTest::addColumn<double>("thickness");
+    QTest::addColumn<double>("root");
+    QTest::addColumn<double>("paper");
+    QTest::newRow("three fins") << 25.0 << 3.0 << 3.0 << 60.0 << 0.381;
+    QTest::newRow("one fin") << 25.0 << 1.0 << 3.0 << 60.0 << 0.381;
+    QTest::newRow("four, no paper") << 41.6 << 4.0 << 3.2 << 75.5 << 0.0;
+    QTest::newRow("eight, thick card") << 101.6 << 8.0 << 6.35 << 406.0 << 3.0;
+    QTest::newRow("narrow root") << 18.0 << 3.0 << 1.5 << 20.0 << 0.1;
 }
 
 void TestAids::wrapper() {
-    QFETCH(QStringList, values);
-    QFETCH(float, paper);
-    QFETCH(int, marks);
-    const AppState s = designState(values[0], "1", values[1], values[2], values[3], "1", paper);
-    const Frame f = ComputeFrame(s, PageCentreX, PageCentreY);
-    RecordingSurface r;
-    QVERIFY(DrawBodyTubeWrapper(r, f, 3, s));
-    const std::vector<DrawingOp> m = r.marks();
-    QCOMPARE(int(m.size()), 14 + 3 * marks);
-    const double Cy = double(PageCentreY);
-    const double L = float(double(float(values[0].toDouble() * 56.7 / 2 * 2 * 3.14159265358979)) +
-                           paper * 567.0 / 10);
-    const double root = values[3].toDouble() * 56.7;
-    const double h = values[2].toDouble() * 56.7 / 2;
-    const double Xl = 5953.5 - root / 2, Xr = 5953.5 + root / 2;
-    const double Yt = float(Cy - L / 2), Yb = float(L / 2 + Cy);
-    compareLine(m[0], {Xl, Yt}, {Xl, Yb}, Solid, 3);
-    compareLine(m[1], {Xr, Yt}, {Xr, Yb}, Solid, 3);
-    compareLine(m[2], {Xr, Yt}, {Xl, Yt}, Solid, 3);
-    compareLine(m[3], {Xr, Yb}, {Xl, Yb}, Solid, 3);
-    compareLine(m[4], {Xl, Yt}, {Xl, Yt - 700}, Solid);
-    compareLine(m[5], {Xr, Yt}, {Xr, Yt - 700}, Solid);
-    compareLine(m[6], {Xl, Yt - 700}, {Xr, Yt - 700}, Solid);
-    compareLine(m[7], {Xl + 400, Yb}, {Xl + 400, Yb + 300}, Solid);
-    compareLine(m[8], {Xr - 400, Yb}, {Xr - 400, Yb + 300}, Solid);
-    compareLine(m[9], {Xl + 400, Yb + 300}, {Xr - 400, Yb + 300}, Solid);
-    compareLine(m[10], {Xl + 400, Yt - 150}, {Xl + 400, Yt + 150}, Solid);
-    compareLine(m[11], {Xr - 400, Yt - 150}, {Xr - 400, Yt + 150}, Solid);
-    compareLine(m[12], {Xl + 400, Yt - 150}, {Xr - 400, Yt + 150}, Solid);
-    compareLine(m[13], {Xl + 400, Yt + 150}, {Xr - 400, Yt - 150}, Solid);
-    const double N = values[1].toDouble();
-    for (int i = 0; i < marks; ++i) {
-        const double y = Yt + 200 + i * L / N;
-        compareLine(m[14 + 3 * i], {Xl, y}, {Xr, y}, Dashed);
-        compareLine(m[15 + 3 * i], {Xl, y - h}, {Xr, y - h}, Solid);
-        compareLine(m[16 + 3 * i], {Xl, y + h}, {Xr, y + h}, Solid);
+    QFETCH(double, od);
+    QFETCH(double, count);
+    QFETCH(double, thickness);
+    QFETCH(double, root);
+    QFETCH(double, paper);
+    const AidResult r = DrawBodyTubeWrapper(values(od, od - 1, count, thickness, root, 40, paper));
+    QVERIFY2(r.ok(), qPrintable(r.refusal));
+    const std::vector<Stroke>& s = r.figure.strokes();
+    const int n = int(count);
+    QCOMPARE(int(s.size()), 4 + 3 + 3 + 4 + 3 * n);
+    // The strip: as wide as the root chord, as long as the tube is round plus one paper
+    // thickness (the strip length is single precision in twips: 1e-4 mm).
+    const double L = Pi * od + paper;
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(s[i].role, StrokeRole::Outline);
+    QVERIFY(near(s[0].x1, -root / 2) && near(s[1].x1, root / 2));
+    QVERIFY(near(length(s[0]), L, 1e-4) && near(length(s[2]), root));
+    const double top = s[0].y1;
+    QVERIFY(near(top, -L / 2, 1e-4));
+    // The marks: L/N apart, the first 200 twips below the top edge, each across the whole strip
+    // with its sides half a thickness either way.
+    for (int i = 0; i < n; ++i) {
+        const Stroke& centre = s[14 + 3 * i];
+        QCOMPARE(centre.role, StrokeRole::CentreLine);
+        QVERIFY(near(centre.y1, top + 200 / TwipsPerMm + i * L / n, 1e-4));
+        QVERIFY(near(centre.y1, centre.y2) && near(length(centre), root));
+        QVERIFY(near(s[15 + 3 * i].y1, centre.y1 - thickness / 2));
+        QVERIFY(near(s[16 + 3 * i].y1, centre.y1 + thickness / 2));
     }
-    QCOMPARE(r.ops().back().style, int(Solid));
-    QCOMPARE(r.ops().back().width, 1);
+    // Every mark lies on the strip; the flap and the tab lie off it.
+    const RectMm b = r.figure.bounds();
+    QVERIFY(near(b.top, top - 700 / TwipsPerMm) && near(b.bottom, -top + 300 / TwipsPerMm, 1e-4));
+    QVERIFY(near(b.width(), root));
 }
 
 void TestAids::wrapperWorkedExample() {
-    const AppState s = designState("25", "24", "3", "3", "60", "30", 0.381f);
-    RecordingSurface r;
-    QVERIFY(DrawBodyTubeWrapper(r, ComputeFrame(s, PageCentreX, PageCentreY), 3, s));
-    const std::vector<DrawingOp> m = r.marks();
-    auto close = [](float a, double b) { return std::abs(a - b) < 0.002; };
-    QVERIFY(close(m[0].a, 4252.5) && close(m[1].a, 7654.5));
-    QVERIFY(close(m[0].b, 6182.545) && close(m[0].d, 10657.355));
-    QVERIFY(close(m[6].b, 5482.545));  // flap top
-    QVERIFY(close(m[9].b, 10957.355)); // tab bottom
-    QVERIFY(close(m[10].a, 4652.5) && close(m[11].a, 7254.5));
-    QVERIFY(close(m[10].b, 6032.545) && close(m[10].d, 6332.545));
-    QVERIFY(close(m[14].b, 6382.545) && close(m[17].b, 7874.148) && close(m[20].b, 9365.752));
-    QVERIFY(close(m[15].b, 6382.545 - 85.05) && close(m[16].b, 6382.545 + 85.05));
+    // OD 25, paper 0.381, root 60, thickness 3, three fins, in twips from the centre.
+    const AidResult r = DrawBodyTubeWrapper(values(25, 24, 3, 3, 60, 30, 0.381f));
+    const std::vector<Stroke>& s = r.figure.strokes();
+    auto twips = [](double mm) { return mm * TwipsPerMm; };
+    const double cx = 5953.5, cy = 8419.95;
+    QVERIFY(std::abs(twips(s[0].x1) + cx - 4252.5) < 0.001);
+    QVERIFY(std::abs(twips(s[1].x1) + cx - 7654.5) < 0.001);
+    QVERIFY(std::abs(twips(s[0].y1) + cy - 6182.545) < 0.001);
+    QVERIFY(std::abs(twips(s[0].y2) + cy - 10657.355) < 0.001);
+    QVERIFY(std::abs(twips(s[6].y1) + cy - 5482.545) < 0.001);  // the flap's top
+    QVERIFY(std::abs(twips(s[9].y1) + cy - 10957.355) < 0.001); // the tab's bottom
+    QVERIFY(std::abs(twips(s[9].x1) + cx - 4652.5) < 0.001);
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(std::abs(twips(s[14 + 3 * i].y1) + cy - (6382.545 + i * 1491.6033)) < 0.001);
 }
 
-void TestAids::wrapperRefuses_data() {
-    QTest::addColumn<QStringList>("values"); // od, count, thickness, root
-    QTest::newRow("a billion fins") << QStringList{"25", "1e9", "3", "60"};
-    QTest::newRow("tube of 1e6 mm") << QStringList{"1e6", "3", "3", "60"};
-    QTest::newRow("infinite root") << QStringList{"25", "3", "3", "1e999"};
+void TestAids::refusals_data() {
+    QTest::addColumn<AidValues>("v");
+    QTest::addColumn<QString>("named"); // what the message must point at
+    QTest::newRow("no design") << values(0, 0, 0, 0, 0, 0) << "number of fins of fin set 2";
+    QTest::newRow("no fins") << values(25, 24, 0, 3, 60, 30) << "number of fins";
+    QTest::newRow("half a fin") << values(25, 24, 3.5, 3, 60, 30) << "is 3.5";
+    QTest::newRow("fins past any rocket") << values(25, 24, 1001, 1, 60, 30) << "1 to 1000";
+    QTest::newRow("no outer diameter") << values(0, 24, 3, 3, 60, 30) << "outer diameter";
+    QTest::newRow("no inner diameter") << values(25, 0, 3, 3, 60, 30) << "inner diameter";
+    QTest::newRow("no root chord") << values(25, 24, 3, 3, 0, 30) << "root chord";
+    QTest::newRow("no semi span") << values(25, 24, 3, 3, 60, 0) << "semi span";
+    QTest::newRow("no thickness") << values(25, 24, 3, 0, 60, 30) << "fin thickness";
+    QTest::newRow("negative root") << values(25, 24, 3, 3, -60, 30) << "-60 mm";
+    QTest::newRow("infinite root") << values(25, 24, 3, 3, INFINITY, 30) << "not a number";
+    QTest::newRow("not a number") << values(NAN, 24, 3, 3, 60, 30) << "outer diameter";
+    QTest::newRow("inner past outer") << values(25, 26, 3, 3, 60, 30) << "larger than its outer";
+    QTest::newRow("fins as thick as the tube") << values(25, 24, 3, 25, 60, 30) << "25 mm thick";
+    QTest::newRow("root over 10 m") << values(25, 24, 3, 3, 10001, 30) << "root chord";
+    QTest::newRow("span past 10 m") << values(25, 24, 3, 3, 60, 4990) << "more than 10 m";
 }
 
-void TestAids::wrapperRefuses() {
-    QFETCH(QStringList, values);
-    const AppState s = designState(values[0], "1", values[1], values[2], values[3], "1");
-    RecordingSurface r;
-    QVERIFY(!DrawBodyTubeWrapper(r, ComputeFrame(s, PageCentreX, PageCentreY), 3, s));
-    QVERIFY(r.ops().empty());
+void TestAids::refusals() {
+    QFETCH(AidValues, v);
+    QFETCH(QString, named);
+    // Both aids refuse the same values with the same message, and draw nothing.
+    const AidResult guide = DrawFinAlignmentGuide(v);
+    const AidResult wrapper = DrawBodyTubeWrapper(v);
+    QVERIFY(!guide.ok() && guide.figure.isEmpty());
+    QCOMPARE(wrapper.refusal, guide.refusal);
+    QVERIFY(wrapper.figure.isEmpty());
+    QVERIFY(guide.refusal.startsWith(QString::fromUtf8(WrongValueMessage)));
+    QVERIFY2(guide.refusal.contains(named), qPrintable(guide.refusal));
+    QVERIFY(guide.refusal.contains(QLatin1String("fin set 2")));
 }
 
-void TestAids::printedPageOrder() {
-    const AppState s = designState("25", "24", "3", "3", "60", "30");
-    RecordingSurface page;
-    QCOMPARE(RecordPrintedPage(QString::fromLatin1(WrapperToolName), s, page), DrawResult::Drawn);
-    QCOMPARE(page.ops().front().kind, DrawingOp::Begin);
-    QCOMPARE(page.ops()[1], (DrawingOp{DrawingOp::Width, 0, 0, 0, 0, 0, 3}));
-    const auto n = page.ops().size();
-    QCOMPARE(page.ops()[n - 2].kind, DrawingOp::End);
-    QCOMPARE(page.ops()[n - 1], (DrawingOp{DrawingOp::Width, 0, 0, 0, 0, 0, 1}));
+void TestAids::paperThicknessBlamesTheSettings_data() {
+    QTest::addColumn<double>("paper");
+    QTest::addColumn<bool>("usable");
+    QTest::newRow("none") << 0.0 << true;
+    QTest::newRow("card") << 3.0 << true;
+    QTest::newRow("negative") << -0.1 << false;
+    QTest::newRow("a board") << 3.5 << false;
+    QTest::newRow("overflowed") << double(INFINITY) << false;
+}
 
-    // A refused guide ends no document.
-    RecordingSurface refused;
-    QCOMPARE(RecordPrintedPage(QString::fromLatin1(GuideToolName), AppState(), refused),
-             DrawResult::Refused);
-    for (const DrawingOp& op : refused.ops())
-        QVERIFY(op.kind == DrawingOp::Begin);
-    RecordingSurface none;
-    QCOMPARE(RecordPrintedPage(QStringLiteral("Select the tool you need."), s, none),
-             DrawResult::NoTool);
-    QVERIFY(none.ops().empty());
+void TestAids::paperThicknessBlamesTheSettings() {
+    QFETCH(double, paper);
+    QFETCH(bool, usable);
+    const AidValues v = values(25, 24, 3, 3, 60, 30, paper);
+    const AidResult wrapper = DrawBodyTubeWrapper(v);
+    QCOMPARE(wrapper.ok(), usable);
+    QVERIFY(DrawFinAlignmentGuide(v).ok()); // the guide has no paper in it
+    if (!usable) {
+        QVERIFY(wrapper.figure.isEmpty());
+        QVERIFY(wrapper.refusal.contains(QStringLiteral("File → Options")));
+        QVERIFY(!wrapper.refusal.contains(QLatin1String("load another file")));
+    }
+}
+
+void TestAids::toolTable() {
+    QCOMPARE(int(Tools().size()), 2);
+    QCOMPARE(ToolByCaption(QStringLiteral("Fins alignment guide"))->commandName, "guide");
+    QCOMPARE(ToolByCommandName(QStringLiteral("wrapper"))->caption, "Body tube wrapper");
+    QVERIFY(!ToolByCaption(QStringLiteral("fins alignment guide"))); // exact text only
+    QVERIFY(!ToolByCaption(QStringLiteral("Select the tool you need.")));
 }
 
 QTEST_APPLESS_MAIN(TestAids)

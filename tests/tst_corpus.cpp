@@ -111,8 +111,13 @@ void TestCorpus::file() {
         }
     }
     // The window shows fin set 1 on its own tube.
-    QCOMPARE(d.BodyTubeOD, finSets[0][5]);
-    QCOMPARE(d.BodyTubeLen, finSets[0][7]);
+    QCOMPARE(DesignField(d, QStringLiteral("od")), finSets[0][5]);
+    QCOMPARE(DesignField(d, QStringLiteral("len")), finSets[0][7]);
+    // Every fin set kept, each length's number in millimetres beside its text.
+    QCOMPARE(int(d.FinSets.size()), inFile);
+    for (const FinSet& f : d.FinSets)
+        for (const Value* v : {&f.Count, &f.Root, &f.Span, &f.Thickness, &f.Tube.OD, &f.Tube.ID})
+            QCOMPARE(v->number, Val(v->text));
 }
 
 void TestCorpus::everyFileIsCovered() {

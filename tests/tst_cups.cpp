@@ -2,10 +2,13 @@
 // measures the pages that come out. Runs only when that printer is a cups-pdf queue, so it
 // never sends paper to a real printer.
 #include "FakePlatform.h"
-#include "PageGeometry.h"
+#include "SheetMatch.h"
+#include "app/AidPages.h"
 #include "app/frmMain.h"
+#include "output/PrintCommand.h"
 #include "settings/AppPaths.h"
 
+#include "import/RockSimReader.h"
 #include <QComboBox>
 #include <QDateTime>
 #include <QDirIterator>
@@ -54,12 +57,22 @@ QSet<QString> pdfsIn(const QStringList& folders) {
     return found;
 }
 
+// Fin set 1 fits any sheet; fin set 2, a high-power booster's, needs several.
 const QByteArray TestDesign =
     "<RockSimDocument>\n<RocketDesign>\n<Name>Printed</Name>\n<Stage3Parts>\n"
     "<BodyTube>\n<OD>41.6</OD>\n<ID>40.5</ID>\n<Len>300</Len>\n<AttachedParts>\n"
     "<FinSet>\n<Name>Main</Name>\n<FinCount>4</FinCount>\n<RootChord>75.5</RootChord>\n"
     "<SemiSpan>50</SemiSpan>\n<Thickness>3.2</Thickness>\n</FinSet>\n"
-    "</AttachedParts>\n</BodyTube>\n</Stage3Parts>\n</RocketDesign>\n</RockSimDocument>\n";
+    "</AttachedParts>\n</BodyTube>\n<BodyTube>\n<OD>101.6</OD>\n<ID>98</ID>\n<Len>900</Len>\n"
+    "<AttachedParts>\n<FinSet>\n<Name>Booster</Name>\n<FinCount>3</FinCount>\n"
+    "<RootChord>406</RootChord>\n<SemiSpan>180</SemiSpan>\n<Thickness>6.35</Thickness>\n"
+    "</FinSet>\n</AttachedParts>\n</BodyTube>\n</Stage3Parts>\n</RocketDesign>\n"
+    "</RockSimDocument>\n";
+
+QPageSize pageSizeOf(const QString& paper) {
+    return paper == QLatin1String("letter") ? QPageSize(QPageSize::Letter)
+                                            : QPageSize(QPageSize::A4);
+}
 
 } // namespace
 
@@ -69,9 +82,11 @@ private slots:
     void initTestCase();
     void printed_data();
     void printed();
+    void tiled_data();
+    void tiled();
 
 private:
-    PageGeometry printAndCollect(int tool);
+    std::vector<PageGeometry> printAndCollect(int tool, int finSet, const QString& paper);
     QTemporaryDir dir;
 };
 
@@ -93,10 +108,14 @@ void TestCups::printed_data() {
     QTest::newRow("Body tube wrapper") << 1;
 }
 
-PageGeometry TestCups::printAndCollect(int tool) {
+std::vector<PageGeometry> TestCups::printAndCollect(int tool, int finSet, const QString& paper) {
     FakePlatform fake;
     DesktopPlatform desktop;
     fake.makePrinter = [&desktop] { return desktop.defaultPrinter(); };
+    fake.choosePrint = [&paper](QPrinter& p) {
+        p.setPageSize(pageSizeOf(paper));
+        return true;
+    };
     frmMain w;
     QFile f(dir.filePath(QStringLiteral("d.rkt")));
     if (!f.open(QIODevice::WriteOnly))
@@ -104,6 +123,7 @@ PageGeometry TestCups::printAndCollect(int tool) {
     f.write(TestDesign);
     f.close();
     w.LoadDesign(f.fileName());
+    w.state().selectFinSet(finSet);
     w.Choice->setCurrentIndex(tool);
     const QStringList folders = outputFolders();
     const QSet<QString> before = pdfsIn(folders);
@@ -111,27 +131,29 @@ PageGeometry TestCups::printAndCollect(int tool) {
     if (!fake.messages.isEmpty() || !fake.questions.isEmpty()) {
         PageGeometry g;
         g.error = (fake.messages + fake.questions).join(u'\n');
-        return g;
+        return {g};
     }
     // Wait for the queue to write a new, complete PDF.
     QDeadlineTimer deadline(90000);
     while (!deadline.hasExpired()) {
         for (const QString& p : pdfsIn(folders) - before) {
             QTest::qWait(1000); // let cups-pdf finish writing
-            PageGeometry g = ReadPdfPage(p);
-            if (g.error.isEmpty())
-                return g;
+            std::vector<PageGeometry> pages = ReadPdfPages(p);
+            if (!pages.empty() && pages[0].error.isEmpty())
+                return pages;
         }
         QTest::qWait(250);
     }
     PageGeometry g;
     g.error = QStringLiteral("no PDF appeared in ") + folders.join(QStringLiteral(", "));
-    return g;
+    return {g};
 }
 
 void TestCups::printed() {
     QFETCH(int, tool);
-    const PageGeometry g = printAndCollect(tool);
+    const std::vector<PageGeometry> pages = printAndCollect(tool, 1, QStringLiteral("a4"));
+    QCOMPARE(int(pages.size()), 1);
+    const PageGeometry& g = pages[0];
     QVERIFY2(g.error.isEmpty(), qPrintable(g.error));
     QVERIFY2(std::abs(g.widthMm - 210) < 0.5 && std::abs(g.heightMm - 297) < 0.5,
              qPrintable(QStringLiteral("%1 x %2 mm").arg(g.widthMm).arg(g.heightMm)));
@@ -164,6 +186,47 @@ void TestCups::printed() {
             std::abs((minY + maxY) / 2 - 148.5) < 0.05 && std::abs(maxY - minY - length) < 0.05,
         qPrintable(
             QStringLiteral("strip x %1..%2, y %3..%4").arg(minX).arg(maxX).arg(minY).arg(maxY)));
+}
+
+void TestCups::tiled_data() {
+    QTest::addColumn<int>("tool");
+    QTest::addColumn<QString>("paper");
+    QTest::newRow("guide on Letter") << 0 << "letter";
+    QTest::newRow("wrapper on A4") << 1 << "a4";
+}
+
+void TestCups::tiled() {
+    QFETCH(int, tool);
+    QFETCH(QString, paper);
+    const std::vector<PageGeometry> pages = printAndCollect(tool, 2, paper);
+    QVERIFY2(pages[0].error.isEmpty(), qPrintable(pages[0].error));
+    // The layout the printer was given: its paper and its own printable area.
+    DesktopPlatform desktop;
+    const std::unique_ptr<QPrinter> probe = desktop.defaultPrinter();
+    probe->setPageSize(pageSizeOf(paper));
+    AppState state;
+    state.PaperThickness = 0.381f;
+    QFile f(dir.filePath(QStringLiteral("d.rkt")));
+    const LoadResult r = ReadRockSimFile(f.fileName());
+    QVERIFY(r.ok);
+    state.adoptDesign(r.design);
+    state.selectFinSet(2);
+    const AidPages expected =
+        PagesForPrinter(Tools()[tool], state, PrinterSheetOptions(*probe, true));
+    QVERIFY2(expected.ok(), qPrintable(expected.refusal));
+    QVERIFY(expected.layout.tiled());
+    QCOMPARE(pages.size(), expected.layout.sheets.size());
+    const Paper sheet = *PaperFromKey(paper);
+    for (const PageGeometry& g : pages) {
+        QVERIFY2(std::abs(g.widthMm - sheet.widthMm) < 0.5 &&
+                     std::abs(g.heightMm - sheet.heightMm) < 0.5,
+                 qPrintable(QStringLiteral("%1 x %2 mm").arg(g.widthMm).arg(g.heightMm)));
+        const QString outside = sheet_match::InsidePrintable(g, expected.layout.printable);
+        QVERIFY2(outside.isEmpty(), qPrintable(outside));
+    }
+    const AidResult aid = Tools()[tool].build(AidValuesOf(state));
+    const QString lost = sheet_match::Reassembles(pages, expected.layout, aid.figure);
+    QVERIFY2(lost.isEmpty(), qPrintable(lost));
 }
 
 QTEST_MAIN(TestCups)

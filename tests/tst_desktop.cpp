@@ -1,8 +1,8 @@
 #include "FakePlatform.h"
+#include "aids/Aids.h"
 #include "app/Cli.h"
 #include "app/frmMain.h"
 #include "import/RockSimReader.h"
-#include "output/Aids.h"
 #include "settings/AppPaths.h"
 
 #include <QAction>

@@ -162,7 +162,7 @@ void TestHostile::hostile() {
     if (loaded) {
         QCOMPARE(w.state().CurrentFinSet, 1);
         QCOMPARE(w.FinSetNumber->currentText(), QStringLiteral("1"));
-        QCOMPARE(w.FinSetNumber->count(), std::max(1, w.state().design.finSetsHeld()));
+        QCOMPARE(w.FinSetNumber->count(), std::max(1, w.state().design.finSetsOffered()));
     } else {
         QCOMPARE(fake.messages.size(), 1);
         QVERIFY(!fake.messages[0].isEmpty());

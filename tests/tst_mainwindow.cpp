@@ -301,8 +301,9 @@ void TestMainWindow::noValueSurvivesIntoTheNextLoad() {
                                     "</RockSimDocument>\n")));
     QCOMPARE(boxes(), (QStringList{"", "0", "0", "0", "", "0", "0", "0", "0"}));
     QCOMPARE(items(w->FinSetNumber), QStringList{"1"});
-    for (int slot = 2; slot <= 4; ++slot)
-        QCOMPARE(w->state().design.FinSetName[slot], QString());
+    QVERIFY(w->state().design.FinSets.empty());
+    for (int n = 1; n <= 4; ++n)
+        QCOMPARE(w->state().design.finSet(n).Name, QString());
 }
 
 void TestMainWindow::inchesDisplay() {

@@ -1,11 +1,14 @@
 // Print, Preview and Export through the real main window, and the written pages read back.
 #include "FakePlatform.h"
-#include "PageGeometry.h"
+#include "SheetMatch.h"
+#include "app/AidPages.h"
 #include "app/frmMain.h"
-#include "output/PageOutput.h"
+#include "output/PreviewCanvas.h"
+#include "output/PrintCommand.h"
 #include "output/frmPreview.h"
 #include "settings/AppPaths.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -14,57 +17,21 @@
 #include <memory>
 
 using namespace vanecraft;
+using namespace sheet_match;
 
 namespace {
 
-const QByteArray TestDesign =
-    "<RockSimDocument>\n<RocketDesign>\n<Name>Test</Name>\n<Stage3Parts>\n"
-    "<BodyTube>\n<OD>41.6</OD>\n<ID>40.5</ID>\n<Len>300</Len>\n<AttachedParts>\n"
-    "<FinSet>\n<Name>Main</Name>\n<FinCount>4</FinCount>\n<RootChord>75.5</RootChord>\n"
-    "<SemiSpan>50</SemiSpan>\n<Thickness>3.2</Thickness>\n</FinSet>\n"
-    "<FinSet>\n<Name>Small</Name>\n<FinCount>3</FinCount>\n<RootChord>40</RootChord>\n"
-    "<SemiSpan>20</SemiSpan>\n<Thickness>2</Thickness>\n</FinSet>\n"
-    "</AttachedParts>\n</BodyTube>\n</Stage3Parts>\n</RocketDesign>\n</RockSimDocument>\n";
-
-constexpr double MmPerTwip = 10.0 / 567;
-
-// Every line and circle of a recorded page must be in the file, in order, to 0.01 mm.
-void compareWithRecording(const PageGeometry& g, const RecordingSurface& page) {
-    QVERIFY2(g.error.isEmpty(), qPrintable(g.error));
-    QVERIFY(std::abs(g.widthMm - 210) < 0.2 && std::abs(g.heightMm - 297) < 0.2);
-    size_t line = 0, circle = 0;
-    for (const DrawingOp& op : page.marks()) {
-        // A line of no length leaves no trace in a file.
-        if (op.kind == DrawingOp::Line && op.a == op.c && op.b == op.d)
-            continue;
-        if (op.kind == DrawingOp::Circle) {
-            QVERIFY(circle < g.circles.size());
-            const auto& c = g.circles[circle++];
-            QVERIFY2(std::abs(c.cx - op.a * MmPerTwip) < 0.01 &&
-                         std::abs(c.cy - op.b * MmPerTwip) < 0.01 &&
-                         std::abs(c.r - op.c * MmPerTwip) < 0.01,
-                     qPrintable(QStringLiteral("circle %1 %2 %3").arg(c.cx).arg(c.cy).arg(c.r)));
-            continue;
-        }
-        QVERIFY(line < g.segments.size());
-        const auto& s = g.segments[line++];
-        QVERIFY2(std::abs(s.x1 - op.a * MmPerTwip) < 0.01 &&
-                     std::abs(s.y1 - op.b * MmPerTwip) < 0.01 &&
-                     std::abs(s.x2 - op.c * MmPerTwip) < 0.01 &&
-                     std::abs(s.y2 - op.d * MmPerTwip) < 0.01,
-                 qPrintable(QStringLiteral("line %1: %2 %3 %4 %5")
-                                .arg(line)
-                                .arg(s.x1)
-                                .arg(s.y1)
-                                .arg(s.x2)
-                                .arg(s.y2)));
-        QCOMPARE(s.dashed, op.style == Dashed);
-        // Pens are 600-dpi dots: width 3 is 0.127 mm.
-        QVERIFY2(std::abs(s.width - op.width * 25.4 / 600) < 0.002,
-                 qPrintable(QString::number(s.width)));
-    }
-    QCOMPARE(line, g.segments.size());
-    QCOMPARE(circle, g.circles.size());
+QByteArray designText(const char* od, const char* root) {
+    return QByteArray("<RockSimDocument>\n<RocketDesign>\n<Name>Test</Name>\n<Stage3Parts>\n"
+                      "<BodyTube>\n<OD>") +
+           od +
+           "</OD>\n<ID>40.5</ID>\n<Len>300</Len>\n<AttachedParts>\n"
+           "<FinSet>\n<Name>Main</Name>\n<FinCount>4</FinCount>\n<RootChord>" +
+           root +
+           "</RootChord>\n<SemiSpan>50</SemiSpan>\n<Thickness>3.2</Thickness>\n</FinSet>\n"
+           "<FinSet>\n<Name>Small</Name>\n<FinCount>3</FinCount>\n<RootChord>40</RootChord>\n"
+           "<SemiSpan>20</SemiSpan>\n<Thickness>2</Thickness>\n</FinSet>\n"
+           "</AttachedParts>\n</BodyTube>\n</Stage3Parts>\n</RocketDesign>\n</RockSimDocument>\n";
 }
 
 } // namespace
@@ -80,16 +47,19 @@ private slots:
     void printRefusedGuideStartsNoJob();
     void printToPrinter_data();
     void printToPrinter();
+    void printCancelled();
     void noPrinterOffersPdf();
     void printerThatCannotStart();
     void exportFromWindow();
+    void exportOnTheChosenPaper();
     void preview();
     void previewRefusedGuide();
 
 private:
     QString file(const QString& name) const { return dir->filePath(name); }
-    void loadDesign();
-    RecordingSurface expectedPage(const char* tool);
+    void loadDesign(const char* od = "41.6", const char* root = "75.5");
+    AidPages expectedPages(int tool, PageFormat format = PageFormat::Pdf);
+    std::unique_ptr<QPrinter> pdfPrinter(const QString& out);
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<FakePlatform> fake;
     std::unique_ptr<frmMain> w;
@@ -101,6 +71,7 @@ void TestOutput::init() {
     SetConfigDirOverride(file(QStringLiteral("config")));
     fake = std::make_unique<FakePlatform>();
     w = std::make_unique<frmMain>();
+    w->state().PaperKey = QStringLiteral("a4");
     printersMade = 0;
 }
 
@@ -111,50 +82,65 @@ void TestOutput::cleanup() {
     dir.reset();
 }
 
-void TestOutput::loadDesign() {
+void TestOutput::loadDesign(const char* od, const char* root) {
     QFile f(file(QStringLiteral("d.rkt")));
     QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(TestDesign);
+    f.write(designText(od, root));
     f.close();
     QVERIFY(w->LoadDesign(f.fileName()));
 }
 
-RecordingSurface TestOutput::expectedPage(const char* tool) {
-    RecordingSurface page;
-    RecordPrintedPage(QString::fromLatin1(tool), w->state(), page);
-    return page;
+AidPages TestOutput::expectedPages(int tool, PageFormat format) {
+    return PagesForFile(Tools()[tool], w->state(), format, ChosenPaper(w->state()),
+                        w->state().ScaleCheck);
+}
+
+std::unique_ptr<QPrinter> TestOutput::pdfPrinter(const QString& out) {
+    ++printersMade;
+    auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    p->setOutputFormat(QPrinter::PdfFormat);
+    p->setOutputFileName(out);
+    return p;
 }
 
 void TestOutput::exportedPages_data() {
-    QTest::addColumn<QString>("tool");
+    QTest::addColumn<int>("tool");
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("finSet");
-    QTest::newRow("guide PDF") << GuideToolName << "g.pdf" << 1;
-    QTest::newRow("guide SVG") << GuideToolName << "g.svg" << 1;
-    QTest::newRow("wrapper PDF") << WrapperToolName << "w.pdf" << 1;
-    QTest::newRow("wrapper SVG, fin set 2") << WrapperToolName << "w2.svg" << 2;
+    QTest::addColumn<bool>("scaleCheck");
+    QTest::newRow("guide PDF") << 0 << "g.pdf" << 1 << true;
+    QTest::newRow("guide SVG, no scale check") << 0 << "g.svg" << 1 << false;
+    QTest::newRow("wrapper PDF, no scale check") << 1 << "w.pdf" << 1 << false;
+    QTest::newRow("wrapper SVG, fin set 2") << 1 << "w2.svg" << 2 << true;
 }
 
 void TestOutput::exportedPages() {
-    QFETCH(QString, tool);
+    QFETCH(int, tool);
     QFETCH(QString, name);
     QFETCH(int, finSet);
+    QFETCH(bool, scaleCheck);
     loadDesign();
     w->state().selectFinSet(finSet);
-    RecordingSurface page;
-    QCOMPARE(RecordPrintedPage(tool, w->state(), page), DrawResult::Drawn);
+    w->state().ScaleCheck = scaleCheck;
+    const PageFormat format = FormatOfPath(name);
+    const AidPages pages = expectedPages(tool, format);
+    QVERIFY2(pages.ok(), qPrintable(pages.refusal));
+    QCOMPARE(int(pages.layout.sheets.size()), 1);
+    const Sheet& sheet = pages.layout.sheets[0];
+    QCOMPARE(sheet.marks.empty(), !scaleCheck);
     QString error;
-    QVERIFY2(WritePage(page, file(name), &error), qPrintable(error));
+    QVERIFY2(WriteLayout(pages.layout, file(name), &error), qPrintable(error));
     const PageGeometry g =
-        name.endsWith(QLatin1String(".pdf")) ? ReadPdfPage(file(name)) : ReadSvgPage(file(name));
-    compareWithRecording(g, page);
-    if (tool == QLatin1String(GuideToolName)) {
-        // The tube's centre is the sheet's centre, the tube at true size.
-        QVERIFY(std::abs(g.circles[0].cx - 105.0) < 0.01 &&
-                std::abs(g.circles[0].cy - 148.5) < 0.01);
-        QVERIFY(std::abs(g.circles[0].r - 20.8) < 0.01);
-    }
-    if (name.endsWith(QLatin1String(".svg"))) {
+        format == PageFormat::Pdf ? ReadPdfPage(file(name)) : ReadSvgPage(file(name));
+    const QString diff = CompareWithSheet(g, sheet);
+    QVERIFY2(diff.isEmpty(), qPrintable(diff));
+    // The figure's centre is the sheet's centre, as it always was on A4.
+    QVERIFY(near(sheet.offsetX, 105) && near(sheet.offsetY, 148.5));
+    QVERIFY(near(g.widthMm, 210, 0.2) && near(g.heightMm, 297, 0.2));
+    if (tool == 0)
+        QVERIFY(near(g.circles[0].cx, 105) && near(g.circles[0].cy, 148.5) &&
+                near(g.circles[0].r, 20.8));
+    if (format == PageFormat::Svg) {
         QFile f(file(name));
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray head = f.read(400);
@@ -164,10 +150,7 @@ void TestOutput::exportedPages() {
 }
 
 void TestOutput::printNeedsATool() {
-    fake->makePrinter = [this] {
-        ++printersMade;
-        return std::unique_ptr<QPrinter>();
-    };
+    fake->makePrinter = [this] { return pdfPrinter(file(QStringLiteral("never.pdf"))); };
     for (const char* text : {"Select the tool you need.", "fins alignment guide", "anything"}) {
         w->Choice->setEditText(QString::fromLatin1(text));
         w->mnuFilePrint->trigger();
@@ -177,51 +160,76 @@ void TestOutput::printNeedsATool() {
 }
 
 void TestOutput::printRefusedGuideStartsNoJob() {
-    fake->makePrinter = [this] {
-        ++printersMade;
-        return std::unique_ptr<QPrinter>();
-    };
-    w->Choice->setCurrentIndex(0);
-    w->mnuFilePrint->trigger(); // no design
-    QCOMPARE(fake->messages, QStringList{QString::fromUtf8(WrongValueMessage)});
+    fake->makePrinter = [this] { return pdfPrinter(file(QStringLiteral("never.pdf"))); };
+    for (int tool : {0, 1}) {
+        w->Choice->setCurrentIndex(tool);
+        w->mnuFilePrint->trigger(); // no design: neither aid is drawn from nothing
+    }
+    QCOMPARE(fake->messages.size(), 2);
+    for (const QString& m : fake->messages)
+        QVERIFY(m.startsWith(QString::fromUtf8(WrongValueMessage)));
     QCOMPARE(printersMade, 0);
+    QCOMPARE(fake->printDialogs, 0);
     QVERIFY(fake->questions.isEmpty());
 }
 
 void TestOutput::printToPrinter_data() {
     QTest::addColumn<int>("tool");
-    QTest::addColumn<bool>("loaded");
-    QTest::newRow("guide") << 0 << true;
-    QTest::newRow("wrapper") << 1 << true;
-    QTest::newRow("wrapper without a design") << 1 << false;
+    QTest::addColumn<QString>("paper");
+    QTest::addColumn<int>("sheets");
+    QTest::newRow("guide, A4") << 0 << "a4" << 1;
+    QTest::newRow("wrapper, Letter") << 1 << "letter" << 1;
+    QTest::newRow("a wrapper larger than Letter") << 1 << "letter" << 0;
 }
 
 void TestOutput::printToPrinter() {
     QFETCH(int, tool);
-    QFETCH(bool, loaded);
-    if (loaded)
+    QFETCH(QString, paper);
+    QFETCH(int, sheets);
+    if (sheets == 0)
+        loadDesign("101.6", "406");
+    else
         loadDesign();
     const QString out = file(QStringLiteral("printed.pdf"));
-    fake->makePrinter = [out] {
-        auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        p->setOutputFormat(QPrinter::PdfFormat);
-        p->setOutputFileName(out);
-        return p;
+    fake->makePrinter = [this, out] { return pdfPrinter(out); };
+    const Paper chosen = *PaperFromKey(paper);
+    fake->choosePrint = [&chosen](QPrinter& p) {
+        p.setPageSize(chosen.inches ? QPageSize(QPageSize::Letter) : QPageSize(QPageSize::A4));
+        return true;
     };
     w->Choice->setCurrentIndex(tool);
     w->tbToolBar_ButtonClick(QStringLiteral("Print"));
-    QVERIFY(fake->messages.isEmpty());
-    const PageGeometry g = ReadPdfPage(out);
-    QVERIFY2(g.error.isEmpty(), qPrintable(g.error));
-    const RecordingSurface page = expectedPage(tool == 0 ? GuideToolName : WrapperToolName);
-    // The printer draws at its own resolution; positions stay those of the recording.
-    size_t visible = 0;
-    for (const DrawingOp& op : page.marks())
-        visible += !(op.kind == DrawingOp::Line && op.a == op.c && op.b == op.d);
-    QCOMPARE(g.segments.size() + g.circles.size(), visible);
-    const DrawingOp first = page.marks().front();
-    const double x = first.kind == DrawingOp::Circle ? g.circles[0].cx : g.segments[0].x1;
-    QVERIFY(std::abs(x - first.a * MmPerTwip) < 0.01);
+    QVERIFY2(fake->messages.isEmpty(), qPrintable(fake->messages.join(u'\n')));
+    QCOMPARE(fake->printDialogs, 1);
+    QPrinter probe;
+    probe.setPageSize(chosen.inches ? QPageSize(QPageSize::Letter) : QPageSize(QPageSize::A4));
+    const AidPages pages =
+        PagesForPrinter(Tools()[tool], w->state(), PrinterSheetOptions(probe, true));
+    QVERIFY(pages.ok());
+    QCOMPARE(pages.layout.paper.key, paper);
+    const std::vector<PageGeometry> read = ReadPdfPages(out);
+    QCOMPARE(read.size(), pages.layout.sheets.size());
+    QVERIFY(sheets == 0 ? read.size() > 1 : int(read.size()) == sheets);
+    for (size_t i = 0; i < read.size(); ++i) {
+        // The printer draws at its own resolution: positions to 0.01 mm, widths its own.
+        const QString diff = CompareWithSheet(read[i], pages.layout.sheets[i], -1);
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+        QVERIFY(near(read[i].widthMm, chosen.widthMm, 0.4));
+    }
+    if (read.size() > 1)
+        QVERIFY(w->sbStato->text().contains(QStringLiteral("%1 sheets").arg(read.size())));
+}
+
+void TestOutput::printCancelled() {
+    loadDesign();
+    const QString out = file(QStringLiteral("printed.pdf"));
+    fake->makePrinter = [this, out] { return pdfPrinter(out); };
+    fake->choosePrint = [](QPrinter&) { return false; };
+    w->Choice->setCurrentIndex(0);
+    w->mnuFilePrint->trigger();
+    QCOMPARE(fake->printDialogs, 1);
+    QVERIFY(fake->messages.isEmpty() && fake->questions.isEmpty());
+    QVERIFY(!QFile::exists(out));
 }
 
 void TestOutput::noPrinterOffersPdf() {
@@ -233,8 +241,9 @@ void TestOutput::noPrinterOffersPdf() {
     QCOMPARE(fake->questions.size(), 1);
     QVERIFY(fake->questions[0].startsWith(QLatin1String("No printer is installed")));
     QVERIFY(fake->questions[0].contains(QLatin1String("PDF")));
-    compareWithRecording(ReadPdfPage(file(QStringLiteral("instead.pdf"))),
-                         expectedPage(GuideToolName));
+    const QString diff = CompareWithSheet(ReadPdfPage(file(QStringLiteral("instead.pdf"))),
+                                          expectedPages(0).layout.sheets[0]);
+    QVERIFY2(diff.isEmpty(), qPrintable(diff));
     // Declining writes nothing.
     fake->answers << false;
     w->mnuFilePrint->trigger();
@@ -246,15 +255,10 @@ void TestOutput::printerThatCannotStart() {
     loadDesign();
     w->Choice->setCurrentIndex(1);
     const QString out = file(QStringLiteral("no/such/folder/p.pdf"));
-    fake->makePrinter = [out] {
-        auto p = std::make_unique<QPrinter>();
-        p->setOutputFormat(QPrinter::PdfFormat);
-        p->setOutputFileName(out);
-        return p;
-    };
+    fake->makePrinter = [this, out] { return pdfPrinter(out); };
     w->mnuFilePrint->trigger();
     QCOMPARE(fake->questions.size(), 1);
-    QVERIFY(fake->questions[0].contains(QLatin1String("could not start the print job")));
+    QVERIFY(fake->questions[0].contains(QLatin1String("did not take the print job")));
 }
 
 void TestOutput::exportFromWindow() {
@@ -269,8 +273,9 @@ void TestOutput::exportFromWindow() {
     w->Choice->setCurrentIndex(1);
     fake->savePaths << file(QStringLiteral("wrapper.svg"));
     w->mnuFileExport->trigger();
-    compareWithRecording(ReadSvgPage(file(QStringLiteral("wrapper.svg"))),
-                         expectedPage(WrapperToolName));
+    const QString diff = CompareWithSheet(ReadSvgPage(file(QStringLiteral("wrapper.svg"))),
+                                          expectedPages(1, PageFormat::Svg).layout.sheets[0]);
+    QVERIFY2(diff.isEmpty(), qPrintable(diff));
 
     fake->messages.clear();
     fake->savePaths << file(QStringLiteral("page.png"));
@@ -282,6 +287,25 @@ void TestOutput::exportFromWindow() {
     // A cancelled dialog does nothing at all.
     fake->messages.clear();
     w->mnuFileExport->trigger();
+    QVERIFY(fake->messages.isEmpty());
+}
+
+void TestOutput::exportOnTheChosenPaper() {
+    loadDesign("101.6", "406");
+    w->state().PaperKey = QStringLiteral("letter");
+    w->Choice->setCurrentIndex(1);
+    fake->savePaths << file(QStringLiteral("tiles.pdf")) << file(QStringLiteral("whole.svg"));
+    w->mnuFileExport->trigger();
+    const std::vector<PageGeometry> pages = ReadPdfPages(file(QStringLiteral("tiles.pdf")));
+    QVERIFY(pages.size() > 1);
+    for (const PageGeometry& g : pages)
+        QVERIFY(near(g.widthMm, 215.9, 0.4) && near(g.heightMm, 279.4, 0.4));
+    // An SVG holds the whole figure at true size, for cutters.
+    w->mnuFileExport->trigger();
+    const PageGeometry whole = ReadSvgPage(file(QStringLiteral("whole.svg")));
+    QVERIFY2(whole.error.isEmpty(), qPrintable(whole.error));
+    QVERIFY(whole.heightMm > 101.6 * 3.14159 + 12);
+    QVERIFY(whole.widthMm >= 406);
     QVERIFY(fake->messages.isEmpty());
 }
 
@@ -303,51 +327,39 @@ void TestOutput::preview() {
 
     // A click on the hint does not draw; anywhere else does.
     QTest::mouseClick(p->notice, Qt::LeftButton);
-    QVERIFY(p->drawing().marks().empty());
-    QTest::mouseClick(p, Qt::LeftButton, {}, QPoint(p->width() - 20, p->height() - 20));
+    QVERIFY(p->shown().layout.sheets.empty());
+    QTest::mouseClick(p->canvas, Qt::LeftButton, {}, QPoint(5, 5));
     QVERIFY(!p->notice->isVisible());
-    std::vector<DrawingOp> m = p->drawing().marks();
-    QCOMPARE(int(m.size()), 2 + 4 * 4);
-    // Centre at half the outer size, in twips at the screen's resolution.
-    const double twipsPerPx = 567 * 2.54 / p->logicalDpiX();
-    QVERIFY(std::abs(m[0].a - p->frameGeometry().width() * twipsPerPx / 2) < 0.01);
-    QVERIFY(std::abs(m[0].b - p->frameGeometry().height() * twipsPerPx / 2) < 0.01);
-    QCOMPARE(m[0].c, 1179.36f); // true size
+    QCOMPARE(int(p->shown().layout.sheets.size()), 1);
+    QCOMPARE(int(p->shown().layout.sheets[0].figure.size()), 2 + 4 * 4);
 
-    // The figure survives a repaint.
-    const QImage shot = p->grab().toImage();
-    const QPoint centre(qRound(m[0].a / twipsPerPx), qRound(m[0].b / twipsPerPx));
-    const int radius = qRound(m[0].c / twipsPerPx);
+    // The sheet is fitted to the window; the tube is drawn where the sheet puts it.
+    const double fitted = p->scale();
+    QVERIFY(fitted > 0 && fitted < p->logicalDpiX() / 25.4);
+    const Sheet& sheet = p->shown().layout.sheets[0];
+    const QPointF origin = p->canvas->sheetOrigin(sheet);
+    const QImage shot = p->canvas->grab().toImage();
+    const QPoint edge(qRound(origin.x() + 105 * fitted),
+                      qRound(origin.y() + (148.5 + 20.8) * fitted));
     bool inked = false;
     for (int dy = -2; dy <= 2; ++dy)
-        inked = inked || qGray(shot.pixel(centre.x(), centre.y() + radius + dy)) < 128;
+        inked = inked || qGray(shot.pixel(edge.x(), edge.y() + dy)) < 128;
     QVERIFY(inked);
 
-    // The previewed tool was fixed at opening; the fin set is read at each click.
-    w->Choice->setCurrentIndex(1);
+    // Once drawn, it follows the fin set, the tool and the options.
     w->FinSetNumber->setCurrentIndex(1);
     emit w->FinSetNumber->activated(1);
-    QTest::mouseClick(p, Qt::LeftButton, {}, QPoint(300, 300));
-    m = p->drawing().marks();
-    QCOMPARE(int(m.size()), 2 + 4 * 3);
-    QCOMPARE(m[0].kind, DrawingOp::Circle);
+    QCOMPARE(int(p->shown().layout.sheets[0].figure.size()), 2 + 4 * 3);
+    w->Choice->setCurrentIndex(1);
+    QCOMPARE(p->shown().layout.sheets[0].figure[0].role, StrokeRole::Outline);
+    w->state().PaperKey = QStringLiteral("a5");
+    p->refresh();
+    QCOMPARE(p->shown().layout.paper.key, QStringLiteral("a5"));
 
-    // A larger window moves the figure, never scales it.
-    p->resize(p->width() + 150, p->height() + 90);
-    QTest::mouseClick(p, Qt::LeftButton, {}, QPoint(300, 300));
-    const std::vector<DrawingOp> moved = p->drawing().marks();
-    QVERIFY(std::abs(moved[0].a - m[0].a - 150 * twipsPerPx / 2) < 0.01);
-    QCOMPARE(moved[0].c, m[0].c);
-
-    // Choosing Preview again only changes the tool for the next click.
-    w->mnuFilePreview->trigger();
-    QCOMPARE(w->previewWindow(), p);
-    QCOMPARE(p->drawing().marks().size(), moved.size());
-    QTest::mouseClick(p, Qt::LeftButton, {}, QPoint(300, 300));
-    m = p->drawing().marks();
-    QCOMPARE(m[0].kind, DrawingOp::Line);
-    QCOMPARE(m[0].width, 5); // the wrapper's outline on screen
-    QCOMPARE(m[4].width, 1);
+    // True size: a millimetre of paper is a millimetre of screen.
+    p->chkTrueSize->setChecked(true);
+    QVERIFY(near(p->canvas->pixelsPerMm(), p->logicalDpiX() / 25.4, 1e-9));
+    QVERIFY(p->canvas->height() > p->height()); // scrolled, not shrunk
 
     // Close and reopen: the hint again, nothing drawn.
     QPointer<frmPreview> guard(p);
@@ -356,7 +368,7 @@ void TestOutput::preview() {
     w->mnuFilePreview->trigger();
     p = qobject_cast<frmPreview*>(w->previewWindow());
     QVERIFY(p->notice->isVisibleTo(p));
-    QVERIFY(p->drawing().marks().empty());
+    QVERIFY(p->shown().layout.sheets.empty());
     QVERIFY(fake->messages.isEmpty());
 }
 
@@ -365,9 +377,11 @@ void TestOutput::previewRefusedGuide() {
     w->mnuFilePreview->trigger();
     auto* p = qobject_cast<frmPreview*>(w->previewWindow());
     QTest::mouseClick(p, Qt::LeftButton, {}, QPoint(50, 500));
-    QCOMPARE(fake->messages, QStringList{QString::fromUtf8(WrongValueMessage)});
+    QCOMPARE(fake->messages.size(), 1);
+    QVERIFY(fake->messages[0].startsWith(QString::fromUtf8(WrongValueMessage)));
     QVERIFY(p->isVisible());
-    QVERIFY(p->drawing().marks().empty());
+    QVERIFY(p->problem->isVisibleTo(p));
+    QVERIFY(p->shown().layout.sheets.empty());
 }
 
 QTEST_MAIN(TestOutput)

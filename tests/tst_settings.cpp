@@ -1,10 +1,12 @@
 #include "FakePlatform.h"
 #include "app/frmMain.h"
 #include "info/InfoWindows.h"
+#include "options/Options.h"
 #include "settings/AppPaths.h"
-#include "settings/Options.h"
 #include "settings/SettingsFile.h"
+#include "sheets/Paper.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -32,6 +34,8 @@ private slots:
     void closeBoxSavesNothing();
     void unwritableFile();
     void mainWindowFollowsUnits();
+    void paperAndScaleCheck_data();
+    void paperAndScaleCheck();
     void infoWindows();
 
 private:
@@ -285,6 +289,64 @@ void TestSettings::mainWindowFollowsUnits() {
     w = std::make_unique<frmMain>();
     QCOMPARE(w->state().MeasurementUnits, QStringLiteral("Inches"));
     QCOMPARE(w->state().PaperThickness, float(0.015 / 0.03936996));
+}
+
+void TestSettings::paperAndScaleCheck_data() {
+    QTest::addColumn<QString>("typed"); // into the paper box
+    QTest::addColumn<QString>("key");   // kept, or "!" when refused
+    QTest::newRow("from the list") << "US Letter"
+                                   << "letter";
+    QTest::newRow("the system's") << "System default (A4)"
+                                  << "";
+    QTest::newRow("a list entry in other case") << "a3"
+                                                << "a3";
+    QTest::newRow("custom") << " 610X914 "
+                            << "610x914";
+    QTest::newRow("too small") << "40x40"
+                               << "!";
+    QTest::newRow("not a paper") << "B4"
+                                 << "!";
+}
+
+void TestSettings::paperAndScaleCheck() {
+    QFETCH(QString, typed);
+    QFETCH(QString, key);
+    qputenv("PAPERSIZE", "a4");
+    w = std::make_unique<frmMain>();
+    QVERIFY(w->state().ScaleCheck);
+    Options* o = openOptions();
+    QPointer<Options> guard(o);
+    QCOMPARE(o->PaperSize->currentIndex(), 0);
+    o->PaperSize->setEditText(typed);
+    o->ScaleCheck->setChecked(false);
+    o->cmdOK->click();
+    if (key == QLatin1String("!")) {
+        // Refused: nothing changes, nothing is written, the dialog stays.
+        QCOMPARE(fake->messages.size(), 1);
+        QVERIFY(fake->messages[0].contains(typed));
+        QVERIFY(guard);
+        QVERIFY(w->state().ScaleCheck);
+        QCOMPARE(settingsContent(), QByteArray("0.381\r\nMillimeters\r\n"));
+        return;
+    }
+    QVERIFY(fake->messages.isEmpty());
+    QTRY_VERIFY(guard.isNull());
+    QCOMPARE(w->state().PaperKey, key);
+    // Kept beside the placement, not in the two-line settings file; back after a restart.
+    QCOMPARE(settingsContent(), QByteArray("0.381\r\nMillimeters\r\n"));
+    w.reset();
+    w = std::make_unique<frmMain>();
+    QCOMPARE(w->state().PaperKey, key);
+    QVERIFY(!w->state().ScaleCheck);
+    o = openOptions();
+    QVERIFY(!o->ScaleCheck->isChecked());
+    // The dialog shows the paper in force again.
+    const QString shown =
+        o->PaperSize->currentIndex() >= 0 &&
+                o->PaperSize->currentText() == o->PaperSize->itemText(o->PaperSize->currentIndex())
+            ? o->PaperSize->currentData().toString()
+            : o->PaperSize->currentText();
+    QCOMPARE(shown, key);
 }
 
 void TestSettings::infoWindows() {

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -20,6 +21,8 @@ public:
 
     QComboBox* Measurement = nullptr;
     QLineEdit* PaperTCK = nullptr;
+    QComboBox* PaperSize = nullptr;  // the paper for Export and Preview
+    QCheckBox* ScaleCheck = nullptr; // a scale check on every sheet
     QPushButton* cmdOK = nullptr;
 
 public slots:
@@ -33,6 +36,8 @@ protected:
 
 private:
     void Form_Load();
+    // The paper key the box names ("" for the system's), or false when it names none.
+    bool chosenPaper(QString* key) const;
     AppState& state_;
 };
 

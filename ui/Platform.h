@@ -23,6 +23,8 @@ public:
     virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
     // The system's default printer, or null when none is installed.
     virtual std::unique_ptr<QPrinter> defaultPrinter() = 0;
+    // The print dialog (printer, paper, copies) for `printer`; false when the user cancels.
+    virtual bool printDialog(QWidget* parent, QPrinter& printer) = 0;
 };
 
 // The desktop's own dialogs.
@@ -33,6 +35,7 @@ public:
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;
     std::unique_ptr<QPrinter> defaultPrinter() override;
+    bool printDialog(QWidget* parent, QPrinter& printer) override;
 };
 
 Platform& CurrentPlatform();

@@ -1,11 +1,14 @@
 #include "Options.h"
 
-#include "SettingsFile.h"
-#include "app/FormKit.h"
-#include "app/Platform.h"
-#include "app/Twips.h"
 #include "model/Conversions.h"
+#include "settings/Preferences.h"
+#include "settings/SettingsFile.h"
+#include "sheets/Paper.h"
+#include "ui/FormKit.h"
+#include "ui/Platform.h"
+#include "ui/Twips.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,7 +21,7 @@ Options::Options(AppState& state) : QDialog(nullptr), state_(state) {
     setObjectName(QStringLiteral("Options"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Options"));
-    setFixedSize(Px(4440), Px(3195));
+    setFixedSize(Px(4440), Px(3915));
     MakeTitle(this, TwRect(0, 0, 4455, 615), 18);
     QLabel* Label1 = MakeLabel(this, "Label1", QStringLiteral("Options"), TwRect(0, 480, 4455, 255),
                                FontOf("Arial", 9.75, true));
@@ -36,10 +39,25 @@ Options::Options(AppState& state) : QDialog(nullptr), state_(state) {
               small);
     PaperTCK = MakeTextBox(this, "PaperTCK", TwRect(2520, 1680, 1335, 285), small);
     MakeLine(this, "Line2", 0, 2400, 4440, 2400, Qt::gray);
-    cmdOK = MakeOkButton(this, TwRect(2880, 2760, 1467, 345));
+    MakeLabel(this, "Label4", QStringLiteral("Paper (export, preview)"),
+              TwRect(120, 2580, 2295, 255), small);
+    PaperSize = new QComboBox(this);
+    PaperSize->setObjectName(QStringLiteral("PaperSize"));
+    PaperSize->setEditable(true);
+    PaperSize->setInsertPolicy(QComboBox::NoInsert);
+    PaperSize->setGeometry(TwRect(2520, 2520, 1800, 315));
+    PaperSize->setToolTip(QStringLiteral("A paper from the list, or WIDTHxHEIGHT in millimetres"));
+    ScaleCheck = new QCheckBox(QStringLiteral("Scale check on every sheet"), this);
+    ScaleCheck->setObjectName(QStringLiteral("ScaleCheck"));
+    ScaleCheck->setFont(small);
+    ScaleCheck->setGeometry(TwRect(120, 2940, 4200, 285));
+    MakeLine(this, "Line3", 0, 3360, 4440, 3360, Qt::gray);
+    cmdOK = MakeOkButton(this, TwRect(2880, 3480, 1467, 345));
     connect(cmdOK, &QPushButton::clicked, this, &Options::cmdOK_Click);
     setTabOrder(PaperTCK, Measurement);
-    setTabOrder(Measurement, cmdOK);
+    setTabOrder(Measurement, PaperSize);
+    setTabOrder(PaperSize, ScaleCheck);
+    setTabOrder(ScaleCheck, cmdOK);
     Form_Load();
     PaperTCK->setFocus();
 }
@@ -52,6 +70,29 @@ void Options::Form_Load() {
         PaperTCK->setText(NumberText(double(state_.PaperThickness) * InchesPerMillimetre));
     else
         PaperTCK->setText(ThicknessText(state_.PaperThickness));
+    PaperSize->addItem(QStringLiteral("System default (%1)").arg(SystemDefaultPaper().caption));
+    for (const Paper& p : StandardPapers())
+        PaperSize->addItem(p.caption, p.key);
+    const std::optional<Paper> chosen = PaperFromKey(state_.PaperKey);
+    const int at = chosen ? PaperSize->findData(chosen->key) : 0;
+    if (at >= 0)
+        PaperSize->setCurrentIndex(at);
+    else
+        PaperSize->setEditText(chosen->key);
+    ScaleCheck->setChecked(state_.ScaleCheck);
+}
+
+bool Options::chosenPaper(QString* key) const {
+    const QString text = PaperSize->currentText();
+    const int at = PaperSize->findText(text, Qt::MatchFixedString);
+    if (at >= 0) {
+        *key = PaperSize->itemData(at).toString();
+        return true;
+    }
+    const std::optional<Paper> p = PaperFromKey(text);
+    if (p)
+        *key = p->key;
+    return p.has_value();
 }
 
 void Options::keyPressEvent(QKeyEvent* event) {
@@ -76,6 +117,20 @@ void Options::cmdOK_Click() {
                       .arg(text));
         return;
     }
+    QString paperKey;
+    if (!chosenPaper(&paperKey)) {
+        CurrentPlatform().message(
+            this, QStringLiteral("The paper \"%1\" is not one Vanecraft knows: choose one from "
+                                 "the list, or type its width and height in millimetres, such as "
+                                 "610x914 (each from %2 to %3 mm).")
+                      .arg(PaperSize->currentText())
+                      .arg(SmallestPaperMm)
+                      .arg(LargestPaperMm));
+        return;
+    }
+    state_.PaperKey = paperKey;
+    state_.ScaleCheck = ScaleCheck->isChecked();
+    WritePreferences(state_);
     state_.MeasurementUnits = units;
     state_.PaperThickness =
         static_cast<float>(units == QStringLiteral("Inches") ? v / InchesPerMillimetre : v);

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -41,6 +42,13 @@ std::unique_ptr<QPrinter> DesktopPlatform::defaultPrinter() {
         info = all.first();
     }
     return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+}
+
+bool DesktopPlatform::printDialog(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    // Sheets are printed whole and at true size: page ranges would only lose parts of them.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 Platform& CurrentPlatform() {

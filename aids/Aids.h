@@ -1,0 +1,63 @@
+#pragma once
+
+#include "Figure.h"
+#include "model/Design.h"
+
+#include <QString>
+#include <vector>
+
+namespace vanecraft {
+
+extern const char* const GuideToolName;   // "Fins alignment guide"
+extern const char* const WrapperToolName; // "Body tube wrapper"
+extern const char* const WrongValueMessage;
+extern const char* const SelectToolToPrintMessage;
+extern const char* const SelectToolToPreviewMessage;
+
+// The values an aid is built from, lengths in millimetres, with where they come from for the
+// user's messages.
+struct AidValues {
+    double outerDiameter = 0;
+    double innerDiameter = 0;
+    double finCount = 0;
+    double finThickness = 0;
+    double finSpan = 0;
+    double finRoot = 0;
+    double paperThickness = 0; // from the settings, not the design
+    int finSetNumber = 0;
+    QString finSetName;
+};
+
+AidValues AidValuesOf(const AppState& state);
+
+// The paper thickness the wrapper allows for, in millimetres.
+constexpr double ThinnestPaper = 0.0;
+constexpr double ThickestPaper = 3.0;
+
+// A figure, or why it cannot be drawn from its values. The reason is the user's message whole.
+struct AidResult {
+    Figure figure;
+    QString refusal;
+    bool ok() const { return refusal.isEmpty(); }
+};
+
+// Why the values cannot make a template, or an empty text when they can. One check for both
+// aids, so neither draws from values the other refuses.
+QString CheckDesignValues(const AidValues& v);
+
+// The tube end-on with every fin's outline and dashed centre line.
+AidResult DrawFinAlignmentGuide(const AidValues& v);
+// The strip wrapped around the tube, one mark per fin, with flap, tab and cross.
+AidResult DrawBodyTubeWrapper(const AidValues& v);
+
+// The tools the program offers: the caption in the tool list, the name on the command line.
+struct Tool {
+    const char* caption;
+    const char* commandName;
+    AidResult (*build)(const AidValues&);
+};
+const std::vector<Tool>& Tools();
+const Tool* ToolByCaption(const QString& caption); // exact text, case included
+const Tool* ToolByCommandName(const QString& name);
+
+} // namespace vanecraft

@@ -1,0 +1,93 @@
+#include "SheetPainter.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+
+namespace vanecraft {
+
+namespace {
+
+// The dashes of a centre line, whatever the device: 2 mm drawn, 1 mm left out.
+constexpr double DashMm = 2.0;
+constexpr double GapMm = 1.0;
+// Text is laid out at this pixel size and scaled to the sheet, so every device gets the same.
+constexpr int TextDesignSize = 100;
+constexpr double TwipsPerMm = 56.7;
+
+QPen penFor(StrokeRole role, const PaintStyle& s) {
+    const int pixels = role == StrokeRole::Outline ? std::max(1, s.outlineWidth) : 1;
+    const double width = pixels * s.penUnitsPerPixel;
+    QPen pen(s.colour, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    if (role == StrokeRole::CentreLine) // Qt counts dash lengths in pen widths
+        pen.setDashPattern({DashMm * s.unitsPerMm / width, GapMm * s.unitsPerMm / width});
+    return pen;
+}
+
+// A sheet's coordinates reach the device as single-precision twips, as they always have, so a
+// page comes out the same on every device and from one version to the next.
+double inTwips(double mm) {
+    return static_cast<float>(mm * TwipsPerMm);
+}
+
+void paintStroke(QPainter& p, const SheetStroke& k, const PaintStyle& s) {
+    p.setPen(penFor(k.role, s));
+    const double unitsPerTwip = s.unitsPerMm / TwipsPerMm;
+    auto at = [&](double x, double y) {
+        return QPointF(s.origin.x() + inTwips(x) * unitsPerTwip,
+                       s.origin.y() + inTwips(y) * unitsPerTwip);
+    };
+    const double r = inTwips(k.r) * unitsPerTwip;
+    switch (k.kind) {
+    case SheetStroke::Line:
+        p.drawLine(at(k.x1, k.y1), at(k.x2, k.y2));
+        break;
+    case SheetStroke::Circle:
+        p.drawEllipse(at(k.x1, k.y1), r, r);
+        break;
+    case SheetStroke::Arc: {
+        const QPointF c = at(k.x1, k.y1);
+        const QRectF box(c.x() - r, c.y() - r, 2 * r, 2 * r);
+        QPainterPath path;
+        path.arcMoveTo(box, k.startDeg);
+        path.arcTo(box, k.startDeg, k.sweepDeg);
+        p.drawPath(path);
+        break;
+    }
+    }
+}
+
+void paintText(QPainter& p, const SheetText& t, const PaintStyle& s) {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(TextDesignSize);
+    const QFontMetricsF metrics(font);
+    const double wanted = t.heightMm * s.unitsPerMm / metrics.height();
+    const double room = t.box.width() * s.unitsPerMm / metrics.horizontalAdvance(t.text);
+    const double k = std::min(wanted, room);
+    p.save();
+    p.setFont(font);
+    p.setPen(QPen(s.colour));
+    p.translate(s.origin.x() + t.box.left * s.unitsPerMm,
+                s.origin.y() + (t.box.top + t.box.height() / 2) * s.unitsPerMm);
+    p.scale(k, k);
+    p.drawText(QPointF(0, (metrics.ascent() - metrics.descent()) / 2), t.text);
+    p.restore();
+}
+
+} // namespace
+
+void PaintSheet(QPainter& painter, const Sheet& sheet, const PaintStyle& style) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(Qt::NoBrush);
+    for (const SheetStroke& k : sheet.figure)
+        paintStroke(painter, k, style);
+    for (const SheetStroke& k : sheet.marks)
+        paintStroke(painter, k, style);
+    for (const SheetText& t : sheet.texts)
+        paintText(painter, t, style);
+}
+
+} // namespace vanecraft

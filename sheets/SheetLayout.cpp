@@ -1,0 +1,396 @@
+#include "SheetLayout.h"
+
+#include "Clip.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace vanecraft {
+
+namespace {
+
+// Half the widest pen: what a stroke takes beyond its centre line.
+constexpr double StrokeAllowanceMm = 0.5;
+// The scale check sits this far in from the printable edge and this far clear of the figure.
+constexpr double ScaleInsetMm = 1;
+constexpr double ScaleClearanceMm = 2;
+constexpr double TickMm = 3;
+constexpr double CaptionMm = 3;
+constexpr double CaptionGapMm = 1;
+constexpr double ScaleHeightMm = CaptionMm + CaptionGapMm + TickMm;
+// A tile's bottom band: its label and scale check, 2.5 mm clear of the window's edge.
+constexpr double BandMm = 10;
+constexpr double LabelMm = 3.5;
+constexpr double SmallestLabelMm = 2;
+constexpr double LabelGapMm = 3;
+constexpr double CrossMm = 8;
+// What a character takes across, for the height it is drawn at.
+constexpr double CharWidth = 0.6;
+// Lets a cross that ends exactly on a window's edge count as inside it.
+constexpr double Tolerance = 1e-9;
+
+struct ScaleSize {
+    double mm;
+    QString stated;
+};
+
+struct ScaleCheck {
+    std::vector<SheetStroke> marks;
+    SheetText caption;
+};
+
+// A round length the builder can lay a ruler against, longest first.
+std::vector<ScaleSize> ScaleSizes(bool inches) {
+    if (inches)
+        return {{50.8, "2 in"}, {25.4, "1 in"}, {12.7, "0.5 in"}};
+    return {{50, "50 mm"}, {20, "20 mm"}, {10, "10 mm"}};
+}
+
+QString Caption(const ScaleSize& size) {
+    return QStringLiteral("Scale check: ") + size.stated;
+}
+
+double TextWidth(const QString& text, double height) {
+    return double(text.size()) * CharWidth * height;
+}
+
+double ScaleWidth(const ScaleSize& size) {
+    return std::max(size.mm, TextWidth(Caption(size), CaptionMm));
+}
+
+SheetStroke MarkLine(double x1, double y1, double x2, double y2) {
+    SheetStroke s;
+    s.role = StrokeRole::Mark;
+    s.x1 = x1, s.y1 = y1, s.x2 = x2, s.y2 = y2;
+    return s;
+}
+
+SheetStroke Moved(const Stroke& s, double dx, double dy) {
+    SheetStroke m;
+    m.kind = s.kind == Stroke::Circle ? SheetStroke::Circle : SheetStroke::Line;
+    m.role = s.role;
+    m.x1 = s.x1 + dx, m.y1 = s.y1 + dy, m.x2 = s.x2 + dx, m.y2 = s.y2 + dy, m.r = s.r;
+    return m;
+}
+
+// The caption over the bar, the block's top-left corner at (left, top), sheet mm.
+ScaleCheck MakeScaleCheck(const ScaleSize& size, double left, double top) {
+    const QString text = Caption(size);
+    const double y = top + CaptionMm + CaptionGapMm + TickMm / 2;
+    const double right = left + size.mm;
+    ScaleCheck check;
+    check.marks = {MarkLine(left, y, right, y),
+                   MarkLine(left, y - TickMm / 2, left, y + TickMm / 2),
+                   MarkLine(right, y - TickMm / 2, right, y + TickMm / 2)};
+    check.caption = {
+        {left, top, left + TextWidth(text, CaptionMm), top + CaptionMm}, text, CaptionMm};
+    return check;
+}
+
+bool ClearOfFigure(const Figure& figure, const RectMm& area) {
+    return std::none_of(figure.strokes().begin(), figure.strokes().end(), [&](const Stroke& s) {
+        return s.kind == Stroke::Circle ? CircleTouches(s.x1, s.y1, s.r, area)
+                                        : SegmentTouches(s.x1, s.y1, s.x2, s.y2, area);
+    });
+}
+
+// The first corner of the printable area, with the longest bar, where the scale check keeps clear
+// of the figure drawn with its offset (dx, dy).
+std::optional<ScaleCheck> CornerScaleCheck(const Figure& figure, double dx, double dy,
+                                           const RectMm& p, bool inches) {
+    for (const ScaleSize& size : ScaleSizes(inches)) {
+        const double w = ScaleWidth(size), h = ScaleHeightMm;
+        const double lefts[] = {p.left + ScaleInsetMm, p.right - ScaleInsetMm - w};
+        const double tops[] = {p.bottom - ScaleInsetMm - h, p.top + ScaleInsetMm};
+        for (int corner = 0; corner < 4; ++corner) {
+            const RectMm spot{lefts[corner % 2], tops[corner / 2], lefts[corner % 2] + w,
+                              tops[corner / 2] + h};
+            const double c = ScaleClearanceMm;
+            if (p.contains(spot) &&
+                ClearOfFigure(figure, spot.adjusted(-c, -c, c, c).translated(-dx, -dy)))
+                return MakeScaleCheck(size, spot.left, spot.top);
+        }
+    }
+    return std::nullopt;
+}
+
+SheetLayout Refused(SheetLayout layout, const QString& why) {
+    layout.ok = false;
+    layout.message = why;
+    return layout;
+}
+
+bool Finite(const Stroke& s) {
+    return std::isfinite(s.x1) && std::isfinite(s.y1) && std::isfinite(s.x2) &&
+           std::isfinite(s.y2) && std::isfinite(s.r) && s.r >= 0;
+}
+
+bool Finite(const RectMm& r) {
+    return std::isfinite(r.left) && std::isfinite(r.top) && std::isfinite(r.right) &&
+           std::isfinite(r.bottom);
+}
+
+QString Unprintable(const Figure& figure) {
+    if (figure.isEmpty())
+        return QStringLiteral("The figure is empty: there is nothing to print.");
+    const auto& strokes = figure.strokes();
+    if (!std::all_of(strokes.begin(), strokes.end(), [](const Stroke& s) { return Finite(s); }) ||
+        !Finite(figure.bounds()))
+        return QStringLiteral("The figure's size is not a number: it cannot be printed.");
+    return {};
+}
+
+std::optional<Sheet> SingleSheet(const Figure& figure, const SheetOptions& options) {
+    const double dx = options.paper.widthMm / 2, dy = options.paper.heightMm / 2;
+    const double a = StrokeAllowanceMm;
+    if (!options.printable.contains(figure.bounds().adjusted(-a, -a, a, a).translated(dx, dy)))
+        return std::nullopt;
+    Sheet sheet;
+    if (options.scaleCheck) {
+        auto check = CornerScaleCheck(figure, dx, dy, options.printable, options.paper.inches);
+        if (!check)
+            return std::nullopt;
+        sheet.marks = check->marks;
+        sheet.texts.push_back(check->caption);
+    }
+    sheet.offsetX = dx, sheet.offsetY = dy;
+    sheet.window = options.printable.translated(-dx, -dy);
+    for (const Stroke& s : figure.strokes())
+        sheet.figure.push_back(Moved(s, dx, dy));
+    return sheet;
+}
+
+// The tiles: a grid of equal windows, each `overlap` into its neighbours, centred on the figure.
+struct Grid {
+    RectMm area; // where a window goes on its sheet
+    double x0 = 0, y0 = 0, stepX = 0, stepY = 0;
+    int rows = 0, columns = 0;
+
+    RectMm window(int row, int column) const {
+        const double left = x0 + column * stepX, top = y0 + row * stepY;
+        return {left, top, left + area.width(), top + area.height()};
+    }
+};
+
+double TilesFor(double length, double window) {
+    return length <= window ? 1 : std::ceil((length - TileOverlapMm) / (window - TileOverlapMm));
+}
+
+QString TooManySheets(const RectMm& bounds, double sheets, const Paper& paper) {
+    return QStringLiteral("The figure is %1 × %2 mm: it needs %3 sheets of %4, more than %5. "
+                          "Choose a larger paper.")
+        .arg(QString::number(bounds.width(), 'f', 0), QString::number(bounds.height(), 'f', 0),
+             QString::number(sheets, 'f', 0), paper.caption)
+        .arg(MostSheets);
+}
+
+// Where along a seam shared by two tiles, from `from` for `length`, the crosses go: spread out
+// so that two of them fix the sheets' turn as well as their shift, each whole in both tiles.
+std::vector<double> SeamStops(double from, double length) {
+    const int count = length >= 60 ? 3 : 2;
+    std::vector<double> stops;
+    for (int k = 1; k <= count; ++k) {
+        const double v = std::clamp(from + length * k / (count + 1), from + CrossMm / 2,
+                                    from + length - CrossMm / 2);
+        if (stops.empty() || v != stops.back())
+            stops.push_back(v);
+    }
+    return stops;
+}
+
+// The centres of the crosses, figure mm, in the middle of every overlap strip.
+std::vector<std::pair<double, double>> AlignmentCrosses(const Grid& g) {
+    std::vector<std::pair<double, double>> crosses;
+    for (int c = 0; c + 1 < g.columns; ++c) {
+        const double x = g.x0 + (c + 1) * g.stepX + TileOverlapMm / 2;
+        for (int r = 0; r < g.rows; ++r)
+            for (double y : SeamStops(g.y0 + r * g.stepY, g.area.height()))
+                crosses.emplace_back(x, y);
+    }
+    for (int r = 0; r + 1 < g.rows; ++r) {
+        const double y = g.y0 + (r + 1) * g.stepY + TileOverlapMm / 2;
+        for (int c = 0; c < g.columns; ++c)
+            for (double x : SeamStops(g.x0 + c * g.stepX, g.area.width()))
+                crosses.emplace_back(x, y);
+    }
+    return crosses;
+}
+
+void ClipInto(const Stroke& s, const RectMm& window, double dx, double dy, Sheet& sheet) {
+    if (s.kind == Stroke::Line) {
+        if (const auto span = SegmentInside(s.x1, s.y1, s.x2, s.y2, window);
+            span && span->t0 < span->t1) {
+            const double ex = s.x2 - s.x1, ey = s.y2 - s.y1;
+            sheet.figure.push_back(
+                Moved(Stroke::line(s.role, s.x1 + span->t0 * ex, s.y1 + span->t0 * ey,
+                                   s.x1 + span->t1 * ex, s.y1 + span->t1 * ey),
+                      dx, dy));
+        }
+        return;
+    }
+    const CircleClip clip = CircleInside(s.x1, s.y1, s.r, window);
+    if (clip.whole)
+        sheet.figure.push_back(Moved(s, dx, dy));
+    for (const AngleSpan& span : clip.spans) {
+        // Clockwise as seen from `start` is counter-clockwise back from its end.
+        SheetStroke arc = Moved(s, dx, dy);
+        arc.kind = SheetStroke::Arc;
+        const double start =
+            std::fmod(360 - (span.start + span.sweep) * 180 / std::numbers::pi, 360);
+        arc.startDeg = start < 0 ? start + 360 : start;
+        arc.sweepDeg = span.sweep * 180 / std::numbers::pi;
+        sheet.figure.push_back(arc);
+    }
+}
+
+QString RowLetters(int row) {
+    QString letters;
+    for (int n = row + 1; n > 0; n = (n - 1) / 26)
+        letters.prepend(QChar(u'A' + (n - 1) % 26));
+    return letters;
+}
+
+QString Label(const Grid& g, int row, int column) {
+    return QStringLiteral("%1%2 — row %3 of %4, column %2 of %5")
+        .arg(RowLetters(row), QString::number(column + 1), QString::number(row + 1),
+             QString::number(g.rows), QString::number(g.columns));
+}
+
+// The scale check in the band's right end: the longest whose block leaves room for the label.
+std::optional<ScaleSize> BandScale(const RectMm& p, const QString& longestLabel, bool inches) {
+    const double room = p.width() - 2 * ScaleInsetMm - TextWidth(longestLabel, SmallestLabelMm);
+    for (const ScaleSize& size : ScaleSizes(inches)) {
+        if (ScaleWidth(size) + LabelGapMm <= room)
+            return size;
+    }
+    return std::nullopt;
+}
+
+void AddBand(Sheet& sheet, const RectMm& p, const QString& label, std::optional<ScaleSize> scale) {
+    const double top = p.bottom - ScaleInsetMm - ScaleHeightMm;
+    double room = p.width() - 2 * ScaleInsetMm;
+    if (scale) {
+        const ScaleCheck check =
+            MakeScaleCheck(*scale, p.right - ScaleInsetMm - ScaleWidth(*scale), top);
+        sheet.marks.insert(sheet.marks.end(), check.marks.begin(), check.marks.end());
+        sheet.texts.push_back(check.caption);
+        room -= ScaleWidth(*scale) + LabelGapMm;
+    }
+    if (label.isEmpty())
+        return;
+    const double h = std::min(LabelMm, room / TextWidth(label, 1));
+    const double y = top + ScaleHeightMm / 2 - h / 2;
+    const double x = p.left + ScaleInsetMm;
+    sheet.texts.push_back({{x, y, x + TextWidth(label, h), y + h}, label, h});
+}
+
+Sheet TileSheet(const Figure& figure, const Grid& g, int row, int column,
+                const std::vector<std::pair<double, double>>& crosses) {
+    Sheet sheet;
+    sheet.row = row, sheet.column = column;
+    sheet.window = g.window(row, column);
+    sheet.offsetX = g.area.left - sheet.window.left;
+    sheet.offsetY = g.area.top - sheet.window.top;
+    const double dx = sheet.offsetX, dy = sheet.offsetY;
+    for (const Stroke& s : figure.strokes())
+        ClipInto(s, sheet.window, dx, dy, sheet);
+    const double h = CrossMm / 2, t = Tolerance;
+    const RectMm holds = sheet.window.adjusted(-t, -t, t, t);
+    for (const auto& [x, y] : crosses) {
+        if (holds.contains({x - h, y - h, x + h, y + h})) {
+            sheet.marks.push_back(MarkLine(x - h + dx, y + dy, x + h + dx, y + dy));
+            sheet.marks.push_back(MarkLine(x + dx, y - h + dy, x + dx, y + h + dy));
+        }
+    }
+    return sheet;
+}
+
+Grid CentredGrid(const RectMm& area, const RectMm& figure, int rows, int columns) {
+    Grid g;
+    g.area = area, g.rows = rows, g.columns = columns;
+    g.stepX = area.width() - TileOverlapMm, g.stepY = area.height() - TileOverlapMm;
+    g.x0 = (figure.left + figure.right) / 2 - (columns * g.stepX + TileOverlapMm) / 2;
+    g.y0 = (figure.top + figure.bottom) / 2 - (rows * g.stepY + TileOverlapMm) / 2;
+    return g;
+}
+
+void AddTiles(const Figure& figure, const Grid& g, const SheetOptions& options,
+              std::vector<Sheet>& sheets) {
+    const auto crosses = AlignmentCrosses(g);
+    // A grid of one needs no label: there is nothing to put together.
+    const bool one = g.rows * g.columns == 1;
+    const QString longest = one ? QString() : Label(g, g.rows - 1, g.columns - 1);
+    const auto scale = options.scaleCheck
+                           ? BandScale(options.printable, longest, options.paper.inches)
+                           : std::nullopt;
+    for (int r = 0; r < g.rows; ++r) {
+        for (int c = 0; c < g.columns; ++c) {
+            sheets.push_back(TileSheet(figure, g, r, c, crosses));
+            AddBand(sheets.back(), options.printable, one ? QString() : Label(g, r, c), scale);
+        }
+    }
+}
+
+SheetLayout Tile(const Figure& figure, const SheetOptions& options, SheetLayout layout) {
+    const double a = StrokeAllowanceMm;
+    const RectMm area = options.printable.adjusted(a, a, -a, -BandMm - a);
+    if (!(area.width() > TileOverlapMm && area.height() > TileOverlapMm))
+        return Refused(layout, QStringLiteral("The printable area of %1 is too small to print "
+                                              "the figure on in parts.")
+                                   .arg(options.paper.caption));
+    const RectMm bounds = figure.bounds(), grown = bounds.adjusted(-a, -a, a, a);
+    const double columns = TilesFor(grown.width(), area.width());
+    const double rows = TilesFor(grown.height(), area.height());
+    if (rows * columns > MostSheets)
+        return Refused(layout, TooManySheets(bounds, rows * columns, options.paper));
+    AddTiles(figure, CentredGrid(area, grown, int(rows), int(columns)), options, layout.sheets);
+    layout.rows = int(rows), layout.columns = int(columns);
+    layout.ok = true;
+    return layout;
+}
+
+} // namespace
+
+RectMm InsetArea(const Paper& paper, double margin) {
+    return {margin, margin, paper.widthMm - margin, paper.heightMm - margin};
+}
+
+SheetLayout LayOutFigure(const Figure& figure, const SheetOptions& options) {
+    SheetLayout layout;
+    layout.paper = options.paper;
+    layout.printable = options.printable;
+    if (const QString why = Unprintable(figure); !why.isEmpty())
+        return Refused(layout, why);
+    if (!Finite(options.printable) || options.printable.isEmpty())
+        return Refused(layout, QStringLiteral("There is no printable area on the paper."));
+    if (std::optional<Sheet> sheet = SingleSheet(figure, options)) {
+        layout.sheets.push_back(*sheet);
+        layout.rows = layout.columns = 1;
+        layout.ok = true;
+        return layout;
+    }
+    return Tile(figure, options, layout);
+}
+
+SheetLayout CanvasFor(const Figure& figure, double margin) {
+    SheetLayout layout;
+    if (const QString why = Unprintable(figure); !why.isEmpty())
+        return Refused(layout, why);
+    if (!std::isfinite(margin) || margin < 0)
+        return Refused(layout, QStringLiteral("The canvas margin must be a size of 0 mm or more."));
+    const RectMm b = figure.bounds();
+    layout.paper = CustomPaper(b.width() + 2 * margin, b.height() + 2 * margin);
+    layout.printable = {0, 0, layout.paper.widthMm, layout.paper.heightMm};
+    Sheet sheet;
+    sheet.offsetX = margin - b.left, sheet.offsetY = margin - b.top;
+    sheet.window = b.adjusted(-margin, -margin, margin, margin);
+    for (const Stroke& s : figure.strokes())
+        sheet.figure.push_back(Moved(s, sheet.offsetX, sheet.offsetY));
+    layout.sheets.push_back(sheet);
+    layout.rows = layout.columns = 1;
+    layout.ok = true;
+    return layout;
+}
+
+} // namespace vanecraft
