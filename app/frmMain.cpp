@@ -246,8 +246,8 @@ void frmMain::updateClock() {
 
 void frmMain::Form_Load() {
     restorePlacement();
-    Choice->addItem(QStringLiteral("Fins alignment guide"));
-    Choice->addItem(QStringLiteral("Body tube wrapper"));
+    for (const Tool& tool : Tools())
+        Choice->addItem(QString::fromUtf8(tool.caption));
     Choice->setCurrentIndex(-1);
     Choice->setEditText(QStringLiteral("Select the tool you need."));
     FinSetNumber->addItem(QStringLiteral("1"));

@@ -257,17 +257,21 @@ QString Label(const Grid& g, int row, int column) {
              QString::number(g.rows), QString::number(g.columns));
 }
 
-// The scale check in the band's right end: the longest whose block leaves room for the label.
-std::optional<ScaleSize> BandScale(const RectMm& p, const QString& longestLabel, bool inches) {
-    const double room = p.width() - 2 * ScaleInsetMm - TextWidth(longestLabel, SmallestLabelMm);
+// The scale check in the band's right end: the longest whose block leaves room for the label
+// beside it, or, on a stacked band, below it.
+std::optional<ScaleSize> BandScale(const RectMm& p, const QString& longestLabel, bool inches,
+                                   bool stacked) {
+    const double label = stacked ? 0 : TextWidth(longestLabel, SmallestLabelMm) + LabelGapMm;
+    const double room = p.width() - 2 * ScaleInsetMm - label;
     for (const ScaleSize& size : ScaleSizes(inches)) {
-        if (ScaleWidth(size) + LabelGapMm <= room)
+        if (ScaleWidth(size) <= room)
             return size;
     }
     return std::nullopt;
 }
 
-void AddBand(Sheet& sheet, const RectMm& p, const QString& label, std::optional<ScaleSize> scale) {
+void AddBand(Sheet& sheet, const RectMm& p, const QString& label, std::optional<ScaleSize> scale,
+             bool stacked) {
     const double top = p.bottom - ScaleInsetMm - ScaleHeightMm;
     double room = p.width() - 2 * ScaleInsetMm;
     if (scale) {
@@ -275,12 +279,13 @@ void AddBand(Sheet& sheet, const RectMm& p, const QString& label, std::optional<
             MakeScaleCheck(*scale, p.right - ScaleInsetMm - ScaleWidth(*scale), top);
         sheet.marks.insert(sheet.marks.end(), check.marks.begin(), check.marks.end());
         sheet.texts.push_back(check.caption);
-        room -= ScaleWidth(*scale) + LabelGapMm;
+        if (!stacked)
+            room -= ScaleWidth(*scale) + LabelGapMm;
     }
     if (label.isEmpty())
         return;
     const double h = std::min(LabelMm, room / TextWidth(label, 1));
-    const double y = top + ScaleHeightMm / 2 - h / 2;
+    const double y = top + ScaleHeightMm / 2 - h / 2 - (stacked ? BandMm : 0);
     const double x = p.left + ScaleInsetMm;
     sheet.texts.push_back({{x, y, x + TextWidth(label, h), y + h}, label, h});
 }
@@ -315,26 +320,32 @@ Grid CentredGrid(const RectMm& area, const RectMm& figure, int rows, int columns
     return g;
 }
 
-void AddTiles(const Figure& figure, const Grid& g, const SheetOptions& options,
+// The longest label a grid has: its last sheet's. A grid of one needs none: there is nothing
+// to put together.
+QString LongestLabel(const Grid& g) {
+    return g.rows * g.columns == 1 ? QString() : Label(g, g.rows - 1, g.columns - 1);
+}
+
+void AddTiles(const Figure& figure, const Grid& g, const SheetOptions& options, bool stacked,
               std::vector<Sheet>& sheets) {
     const auto crosses = AlignmentCrosses(g);
-    // A grid of one needs no label: there is nothing to put together.
     const bool one = g.rows * g.columns == 1;
-    const QString longest = one ? QString() : Label(g, g.rows - 1, g.columns - 1);
-    const auto scale = options.scaleCheck
-                           ? BandScale(options.printable, longest, options.paper.inches)
-                           : std::nullopt;
+    const auto scale = options.scaleCheck ? BandScale(options.printable, LongestLabel(g),
+                                                      options.paper.inches, stacked)
+                                          : std::nullopt;
     for (int r = 0; r < g.rows; ++r) {
         for (int c = 0; c < g.columns; ++c) {
             sheets.push_back(TileSheet(figure, g, r, c, crosses));
-            AddBand(sheets.back(), options.printable, one ? QString() : Label(g, r, c), scale);
+            AddBand(sheets.back(), options.printable, one ? QString() : Label(g, r, c), scale,
+                    stacked);
         }
     }
 }
 
-SheetLayout Tile(const Figure& figure, const SheetOptions& options, SheetLayout layout) {
+SheetLayout TileWithBand(const Figure& figure, const SheetOptions& options, SheetLayout layout,
+                         double band, bool stacked) {
     const double a = StrokeAllowanceMm;
-    const RectMm area = options.printable.adjusted(a, a, -a, -BandMm - a);
+    const RectMm area = options.printable.adjusted(a, a, -a, -band - a);
     if (!(area.width() > TileOverlapMm && area.height() > TileOverlapMm))
         return Refused(layout, QStringLiteral("The printable area of %1 is too small to print "
                                               "the figure on in parts.")
@@ -344,10 +355,20 @@ SheetLayout Tile(const Figure& figure, const SheetOptions& options, SheetLayout 
     const double rows = TilesFor(grown.height(), area.height());
     if (rows * columns > MostSheets)
         return Refused(layout, TooManySheets(bounds, rows * columns, options.paper));
-    AddTiles(figure, CentredGrid(area, grown, int(rows), int(columns)), options, layout.sheets);
+    AddTiles(figure, CentredGrid(area, grown, int(rows), int(columns)), options, stacked,
+             layout.sheets);
     layout.rows = int(rows), layout.columns = int(columns);
     layout.ok = true;
     return layout;
+}
+
+SheetLayout Tile(const Figure& figure, const SheetOptions& options, SheetLayout layout) {
+    // On narrow paper the label and the scale check take a line each.
+    const bool stacked =
+        options.scaleCheck &&
+        !BandScale(options.printable, QStringLiteral("AA10 — row 10 of 10, column 10 of 10"),
+                   options.paper.inches, false);
+    return TileWithBand(figure, options, layout, stacked ? 2 * BandMm : BandMm, stacked);
 }
 
 } // namespace

@@ -264,23 +264,29 @@ private slots:
     void tiles_data() {
         QTest::addColumn<Figure>("figure");
         QTest::addColumn<QString>("paper");
-        QTest::newRow("wheel on A4") << Wheel(160) << "a4";
-        QTest::newRow("wheel on Letter") << Wheel(160) << "letter";
-        QTest::newRow("far wheel on A3") << Wheel(300, 500, -300) << "a3";
-        QTest::newRow("strip on Letter") << Box(700, 60, 0, 30) << "letter";
-        QTest::newRow("tall box on A5") << Box(120, 500) << "a5";
+        QTest::addColumn<double>("bar"); // the scale check's length
+        QTest::newRow("wheel on A4") << Wheel(160) << "a4" << 50.0;
+        QTest::newRow("wheel on Letter") << Wheel(160) << "letter" << 50.8;
+        QTest::newRow("far wheel on A3") << Wheel(300, 500, -300) << "a3" << 50.0;
+        QTest::newRow("strip on Letter") << Box(700, 60, 0, 30) << "letter" << 50.8;
+        QTest::newRow("tall box on A5") << Box(120, 500) << "a5" << 50.0;
+        // Too narrow for the label and the scale check side by side: one line each.
+        QTest::newRow("wheel on a postcard") << Wheel(60) << "60x90" << 20.0;
     }
 
     void tiles() {
         QFETCH(Figure, figure);
         QFETCH(QString, paper);
+        QFETCH(double, bar);
         const SheetLayout layout = Lay(figure, paper);
         QVERIFY(layout.ok && layout.tiled());
         QCOMPARE(layout.sheets.size(), size_t(layout.rows * layout.columns));
         for (const Sheet& a : layout.sheets) {
             const RectMm window = a.window.translated(a.offsetX, a.offsetY);
             QVERIFY(layout.printable.contains(window));
-            VerifyScaleCheck(a, layout.paper.inches ? 50.8 : 50);
+            VerifyScaleCheck(a, bar);
+            QCOMPARE(a.texts.size(), size_t(2)); // the label and the scale check's caption
+            QVERIFY(!a.texts[0].box.intersects(a.texts[1].box));
             for (const SheetStroke& s : a.figure)
                 for (QPointF p : Samples(s))
                     QVERIFY(Distance(p, window) < Eps);
