@@ -6,6 +6,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <cups/cups.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -30,6 +32,25 @@ Paper paperOf(const QPrinter& printer) {
     return p;
 }
 
+// What CUPS says keeps the queue from printing now; empty when nothing does, or when the
+// printer is no CUPS queue. Qt neither asks nor hears when a queue drops a job.
+QString queueProblem(const QString& name) {
+    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.toUtf8().constData(), nullptr);
+    if (!dest)
+        return QString();
+    auto option = [dest](const char* key) {
+        const char* v = cupsGetOption(key, dest->num_options, dest->options);
+        return QByteArray(v ? v : "");
+    };
+    QString problem;
+    if (option("printer-is-accepting-jobs") == "false")
+        problem = QStringLiteral("does not accept print jobs");
+    else if (option("printer-state") == QByteArray::number(IPP_PSTATE_STOPPED))
+        problem = QStringLiteral("is stopped");
+    cupsFreeDests(1, dest);
+    return problem;
+}
+
 } // namespace
 
 SheetOptions PrinterSheetOptions(const QPrinter& printer, bool scaleCheck) {
@@ -51,8 +72,14 @@ SheetOptions PrinterSheetOptions(const QPrinter& printer, bool scaleCheck) {
 
 QString PrintLayout(const SheetLayout& layout, QPrinter& printer) {
     const QString name = printer.printerName();
-    if (!name.isEmpty() && QPrinterInfo::printerInfo(name).state() == QPrinter::Error)
-        return QStringLiteral("The printer \"%1\" does not accept print jobs.").arg(name);
+    if (printer.outputFormat() == QPrinter::NativeFormat && !name.isEmpty()) {
+        QString problem = queueProblem(name);
+        if (problem.isEmpty() && QPrinterInfo::printerInfo(name).state() == QPrinter::Error)
+            problem = QStringLiteral("reports an error");
+        if (!problem.isEmpty())
+            return QStringLiteral("The printer \"%1\" %2, so nothing was printed.")
+                .arg(name, problem);
+    }
     // Full page puts the origin at the paper's corner, where the sheets are measured from.
     printer.setPageOrientation(QPageLayout::Portrait);
     printer.setFullPage(true);

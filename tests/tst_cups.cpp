@@ -84,6 +84,8 @@ private slots:
     void printed();
     void tiled_data();
     void tiled();
+    void printerNotTakingJobs_data();
+    void printerNotTakingJobs();
 
 private:
     std::vector<PageGeometry> printAndCollect(int tool, int finSet, const QString& paper);
@@ -227,6 +229,38 @@ void TestCups::tiled() {
     const AidResult aid = Tools()[tool].build(AidValuesOf(state));
     const QString lost = sheet_match::Reassembles(pages, expected.layout, aid.figure);
     QVERIFY2(lost.isEmpty(), qPrintable(lost));
+}
+
+void TestCups::printerNotTakingJobs_data() {
+    QTest::addColumn<QString>("stop");  // what makes the queue refuse
+    QTest::addColumn<QString>("start"); // what puts it back
+    QTest::newRow("stopped") << "cupsdisable" << "cupsenable";
+    QTest::newRow("rejecting jobs") << "cupsreject" << "cupsaccept";
+}
+
+void TestCups::printerNotTakingJobs() {
+    QFETCH(QString, stop);
+    QFETCH(QString, start);
+    DesktopPlatform desktop;
+    const QString name = desktop.defaultPrinter()->printerName();
+    if (QProcess::execute(stop, {name}) != 0)
+        QSKIP("the queue cannot be stopped here");
+    const auto restart = qScopeGuard([&] { QProcess::execute(start, {name}); });
+    FakePlatform fake;
+    fake.makePrinter = [&desktop] { return desktop.defaultPrinter(); };
+    frmMain w;
+    QFile f(dir.filePath(QStringLiteral("d.rkt")));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(TestDesign);
+    f.close();
+    QVERIFY(w.LoadDesign(f.fileName()));
+    w.Choice->setCurrentIndex(0);
+    fake.answers << false;
+    w.mnuFilePrint->trigger();
+    // The user hears of it, with the printer's name, and is offered a PDF instead.
+    QCOMPARE(fake.questions.size(), 1);
+    QVERIFY2(fake.questions[0].contains(name) && fake.questions[0].contains(QLatin1String("PDF")),
+             qPrintable(fake.questions[0]));
 }
 
 QTEST_MAIN(TestCups)
