@@ -3,6 +3,7 @@
 #include "render/SheetPainter.h"
 
 #include <QPainter>
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -51,6 +52,26 @@ QString queueProblem(const QString& name) {
     return problem;
 }
 
+// Qt keeps the CUPS options of its print dialog (pages per sheet and the like) under this key.
+const auto CupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+// Takes out whatever would shrink or place the sheets other than at true size.
+void keepTrueSize(QPrinter& printer) {
+    static const QStringList shrinking{
+        QStringLiteral("number-up"),       QStringLiteral("number-up-layout"),
+        QStringLiteral("fit-to-page"),     QStringLiteral("fitplot"),
+        QStringLiteral("print-scaling"),   QStringLiteral("scaling"),
+        QStringLiteral("natural-scaling"), QStringLiteral("ppi"),
+    };
+    const QStringList options = printer.printEngine()->property(CupsOptions).toStringList();
+    QStringList kept;
+    for (qsizetype i = 0; i + 1 < options.size(); i += 2)
+        if (!shrinking.contains(options[i]))
+            kept << options[i] << options[i + 1];
+    kept << QStringLiteral("print-scaling") << QStringLiteral("none");
+    printer.printEngine()->setProperty(CupsOptions, kept);
+}
+
 } // namespace
 
 SheetOptions PrinterSheetOptions(const QPrinter& printer, bool scaleCheck) {
@@ -84,6 +105,8 @@ QString PrintLayout(const SheetLayout& layout, QPrinter& printer) {
     printer.setPageOrientation(QPageLayout::Portrait);
     printer.setFullPage(true);
     printer.setDocName(QStringLiteral("Vanecraft"));
+    if (printer.outputFormat() == QPrinter::NativeFormat)
+        keepTrueSize(printer);
     const QString refused =
         QStringLiteral("The printer \"%1\" did not take the print job.").arg(name);
     QPainter painter;

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDirIterator>
+#include <QPrintEngine>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -82,13 +83,15 @@ private slots:
     void initTestCase();
     void printed_data();
     void printed();
+    void shrinkingRefused();
     void tiled_data();
     void tiled();
     void printerNotTakingJobs_data();
     void printerNotTakingJobs();
 
 private:
-    std::vector<PageGeometry> printAndCollect(int tool, int finSet, const QString& paper);
+    std::vector<PageGeometry> printAndCollect(int tool, int finSet, const QString& paper,
+                                              std::function<bool(QPrinter&)> dialog = {});
     QTemporaryDir dir;
 };
 
@@ -110,11 +113,12 @@ void TestCups::printed_data() {
     QTest::newRow("Body tube wrapper") << 1;
 }
 
-std::vector<PageGeometry> TestCups::printAndCollect(int tool, int finSet, const QString& paper) {
+std::vector<PageGeometry> TestCups::printAndCollect(int tool, int finSet, const QString& paper,
+                                                    std::function<bool(QPrinter&)> dialog) {
     FakePlatform fake;
     DesktopPlatform desktop;
     fake.makePrinter = [&desktop] { return desktop.defaultPrinter(); };
-    fake.choosePrint = [&paper](QPrinter& p) {
+    fake.choosePrint = dialog ? dialog : [&paper](QPrinter& p) {
         p.setPageSize(pageSizeOf(paper));
         return true;
     };
@@ -190,6 +194,26 @@ void TestCups::printed() {
             QStringLiteral("strip x %1..%2, y %3..%4").arg(minX).arg(maxX).arg(minY).arg(maxY)));
 }
 
+void TestCups::shrinkingRefused() {
+    // A print dialog's "pages per sheet" and "fit to page" would shrink the sheets; they are
+    // CUPS options that Qt keeps in its print engine.
+    const auto shrink = [](QPrinter& p) {
+        p.setPageSize(QPageSize(QPageSize::A4));
+        p.printEngine()->setProperty(QPrintEngine::PrintEnginePropertyKey(0xfe00),
+                                     QStringList{QStringLiteral("number-up"), QStringLiteral("2"),
+                                                 QStringLiteral("fit-to-page"),
+                                                 QStringLiteral("true")});
+        return true;
+    };
+    const std::vector<PageGeometry> pages = printAndCollect(0, 1, QStringLiteral("a4"), shrink);
+    QCOMPARE(int(pages.size()), 1);
+    QVERIFY2(pages[0].error.isEmpty(), qPrintable(pages[0].error));
+    const auto outer = *std::max_element(pages[0].circles.begin(), pages[0].circles.end(),
+                                         [](auto& a, auto& b) { return a.r < b.r; });
+    QVERIFY2(std::abs(outer.r - 20.8) < 0.05 && std::abs(outer.cx - 105) < 0.05,
+             qPrintable(QStringLiteral("r %1 at %2").arg(outer.r).arg(outer.cx)));
+}
+
 void TestCups::tiled_data() {
     QTest::addColumn<int>("tool");
     QTest::addColumn<QString>("paper");
@@ -234,8 +258,10 @@ void TestCups::tiled() {
 void TestCups::printerNotTakingJobs_data() {
     QTest::addColumn<QString>("stop");  // what makes the queue refuse
     QTest::addColumn<QString>("start"); // what puts it back
-    QTest::newRow("stopped") << "cupsdisable" << "cupsenable";
-    QTest::newRow("rejecting jobs") << "cupsreject" << "cupsaccept";
+    QTest::newRow("stopped") << "cupsdisable"
+                             << "cupsenable";
+    QTest::newRow("rejecting jobs") << "cupsreject"
+                                    << "cupsaccept";
 }
 
 void TestCups::printerNotTakingJobs() {
