@@ -1,13 +1,11 @@
 #include "frmMain.h"
 
-#include "AidPages.h"
-#include "import/RockSimReader.h"
+#include "PlacementStore.h"
+#include "aids/Aids.h"
 #include "info/InfoWindows.h"
 #include "model/Conversions.h"
 #include "options/Options.h"
-#include "output/PrintCommand.h"
 #include "output/frmPreview.h"
-#include "settings/AppPaths.h"
 #include "settings/Preferences.h"
 #include "settings/SettingsFile.h"
 #include "ui/FormKit.h"
@@ -18,19 +16,12 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
-#include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMimeData>
-#include <QPrinter>
 #include <QScreen>
-#include <QSettings>
 #include <QStatusBar>
 #include <QTime>
 #include <QTimer>
@@ -51,24 +42,6 @@ constexpr double ToolbarStrip = 420;
 const char* const PlacementKeys[4] = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
 constexpr double PlacementDefaults[3] = {1000, 1000, 6500};
 constexpr double FixedHeight = 7500;
-
-const QString RecentKey = QStringLiteral("RecentDesigns");
-constexpr int RecentCount = 5;
-
-// The one local file a drag carries, or empty when it carries anything else.
-QString DroppedFile(const QMimeData* data) {
-    if (!data || !data->hasUrls() || data->urls().size() != 1 ||
-        !data->urls().first().isLocalFile())
-        return QString();
-    return data->urls().first().toLocalFile();
-}
-
-// The placement store, opened at the group that holds every key of the main window.
-struct PlacementStore : QSettings {
-    PlacementStore() : QSettings(PlacementStorePath(), QSettings::IniFormat) {
-        beginGroup(QStringLiteral("Settings"));
-    }
-};
 
 QRect at(double left, double top, double width, double height) {
     return TwRect(left, top - ToolbarStrip, width, height);
@@ -351,117 +324,6 @@ void frmMain::FinSetNumber_Click() {
     refreshPreview();
 }
 
-void frmMain::mnuFileOpen_Click() {
-    const QString path = CurrentPlatform().openFileName(
-        this, QStringLiteral("Open"), QStringLiteral("RockSim (*.rkt);;All (*.*)"));
-    if (path.isEmpty())
-        return;
-    LoadDesign(path);
-}
-
-bool frmMain::LoadDesign(const QString& path) {
-    const LoadResult result = ReadRockSimFile(path);
-    if (!result.ok) {
-        CurrentPlatform().message(this, result.message);
-        return false;
-    }
-    state_.adoptDesign(result.design);
-    refreshAfterLoad();
-    rememberDesign(path);
-    if (!result.warning.isEmpty())
-        CurrentPlatform().message(this, result.warning);
-    return true;
-}
-
-void frmMain::dragEnterEvent(QDragEnterEvent* event) {
-    if (!DroppedFile(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-}
-
-void frmMain::dropEvent(QDropEvent* event) {
-    const QString path = DroppedFile(event->mimeData());
-    if (path.isEmpty())
-        return;
-    event->acceptProposedAction();
-    // After the drop has ended, so a message box does not hold up the program it came from.
-    QTimer::singleShot(0, this, [this, path] { LoadDesign(path); });
-}
-
-QStringList frmMain::RecentDesigns() const {
-    PlacementStore store;
-    QStringList paths;
-    // The file may have been edited by hand: skip blanks and repeats, keep the first five.
-    for (const QString& p : store.value(RecentKey).toStringList())
-        if (!p.trimmed().isEmpty() && !paths.contains(p) && paths.size() < RecentCount)
-            paths << p;
-    return paths;
-}
-
-void frmMain::storeRecentDesigns(const QStringList& paths) {
-    {
-        PlacementStore store;
-        if (paths.isEmpty())
-            store.remove(RecentKey);
-        else
-            store.setValue(RecentKey, paths);
-    }
-    rebuildRecentMenu();
-}
-
-void frmMain::rememberDesign(const QString& path) {
-    const QString full = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-    QStringList paths = RecentDesigns();
-    paths.removeAll(full);
-    paths.prepend(full);
-    storeRecentDesigns(paths.mid(0, RecentCount));
-}
-
-bool frmMain::OpenRecentDesign(const QString& path) {
-    if (!QFileInfo::exists(path)) {
-        QStringList paths = RecentDesigns();
-        paths.removeAll(path);
-        storeRecentDesigns(paths);
-        CurrentPlatform().message(
-            this, QStringLiteral("The design \"%1\" is no longer there: it may have been moved, "
-                                 "renamed or deleted. It has been taken off the recent designs.")
-                      .arg(QDir::toNativeSeparators(path)));
-        return false;
-    }
-    return LoadDesign(path);
-}
-
-void frmMain::rebuildRecentMenu() {
-    // Deleted later: the entry being rebuilt away may be the one whose click got us here.
-    for (QAction* old : mnuFileRecent->actions()) {
-        mnuFileRecent->removeAction(old);
-        old->deleteLater();
-    }
-    const QStringList paths = RecentDesigns();
-    for (int i = 0; i < paths.size(); ++i) {
-        QString shown = QDir::toNativeSeparators(paths[i]);
-        shown.replace(u'&', QStringLiteral("&&"));
-        QAction* a =
-            mnuFileRecent->addAction(QStringLiteral("&%1 %2").arg(QString::number(i + 1), shown));
-        a->setObjectName(QStringLiteral("mnuFileRecent%1").arg(i + 1));
-        const QString path = paths[i];
-        connect(a, &QAction::triggered, this, [this, path] { OpenRecentDesign(path); });
-    }
-    mnuFileRecent->menuAction()->setEnabled(!paths.isEmpty());
-}
-
-void frmMain::refreshAfterLoad() {
-    const int held = state_.design.finSetsOffered();
-    {
-        const QSignalBlocker block(FinSetNumber);
-        FinSetNumber->clear();
-        for (int i = 1; i <= std::max(1, held); ++i)
-            FinSetNumber->addItem(QString::number(i));
-        FinSetNumber->setCurrentIndex(0);
-    }
-    showBoxes(1, true);
-    refreshPreview();
-}
-
 void frmMain::tbToolBar_ButtonClick(const QString& key) {
     if (key == QStringLiteral("Open"))
         mnuFileOpen_Click();
@@ -498,135 +360,6 @@ void frmMain::Form_Unload() {
     if (isMinimized())
         return;
     savePlacement();
-}
-
-void frmMain::mnuFilePreview_Click() {
-    const QString tool = Choice->currentText();
-    if (!ToolByCaption(tool)) {
-        CurrentPlatform().message(this, QString::fromUtf8(SelectToolToPreviewMessage));
-        return;
-    }
-    state_.PreviewTool = tool;
-    frmPreview::Source source = [this] { return previewContent(); };
-    openOnce(preview_, source);
-    preview_->refresh();
-}
-
-PreviewContent frmMain::previewContent() const {
-    PreviewContent content;
-    const Tool* tool = ToolByCaption(state_.PreviewTool);
-    if (!tool)
-        return content;
-    const AidPages pages =
-        PagesForFile(*tool, state_, PageFormat::Pdf, ChosenPaper(state_), state_.ScaleCheck);
-    content.layout = pages.layout;
-    content.refusal = pages.refusal;
-    return content;
-}
-
-void frmMain::refreshPreview() {
-    // The preview follows the tool list once it names a tool.
-    if (ToolByCaption(Choice->currentText()))
-        state_.PreviewTool = Choice->currentText();
-    if (preview_)
-        preview_->refresh();
-}
-
-QWidget* frmMain::previewWindow() const {
-    return preview_;
-}
-
-void frmMain::mnuFilePrint_Click() {
-    const Tool* tool = ToolByCaption(Choice->currentText());
-    if (!tool) {
-        CurrentPlatform().message(this, QString::fromUtf8(SelectToolToPrintMessage));
-        return;
-    }
-    // Values that cannot make the aid are told before any printer is involved.
-    const AidResult aid = tool->build(AidValuesOf(state_));
-    if (!aid.ok()) {
-        CurrentPlatform().message(this, aid.refusal);
-        return;
-    }
-    const std::unique_ptr<QPrinter> printer = CurrentPlatform().defaultPrinter();
-    if (!printer) {
-        offerPdfInstead(*tool, QStringLiteral("No printer is installed, so the page cannot be "
-                                              "printed."));
-        return;
-    }
-    if (!CurrentPlatform().printDialog(this, *printer))
-        return;
-    const AidPages pages =
-        PagesForPrinter(*tool, state_, PrinterSheetOptions(*printer, state_.ScaleCheck));
-    if (!pages.ok()) {
-        CurrentPlatform().message(this, pages.refusal);
-        return;
-    }
-    const QString problem = PrintLayout(pages.layout, *printer);
-    if (!problem.isEmpty()) {
-        offerPdfInstead(*tool, problem);
-        return;
-    }
-    tellSheets(pages.layout, QStringLiteral("Printed"));
-}
-
-void frmMain::tellSheets(const SheetLayout& layout, const QString& done) {
-    const int n = int(layout.sheets.size());
-    sbStato->setText(n == 1
-                         ? QStringLiteral("%1 on one sheet of %2.").arg(done, layout.paper.caption)
-                         : QStringLiteral("%1 on %2 sheets of %3 (%4 rows, %5 columns): lay them "
-                                          "out by their labels and line up the crosses.")
-                               .arg(done)
-                               .arg(n)
-                               .arg(layout.paper.caption)
-                               .arg(layout.rows)
-                               .arg(layout.columns));
-}
-
-void frmMain::offerPdfInstead(const Tool& tool, const QString& reason) {
-    if (!CurrentPlatform().question(
-            this, reason + QStringLiteral(" Do you want to save the page as a PDF file instead?")))
-        return;
-    const QString path = CurrentPlatform().saveFileName(
-        this, QStringLiteral("Save the page as PDF"), QStringLiteral("PDF (*.pdf)"));
-    if (!path.isEmpty())
-        savePages(tool, path);
-}
-
-bool frmMain::savePages(const Tool& tool, QString path) {
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".pdf");
-    const AidPages pages =
-        PagesForFile(tool, state_, FormatOfPath(path), ChosenPaper(state_), state_.ScaleCheck);
-    QString error = pages.refusal;
-    if (error.isEmpty())
-        WriteLayout(pages.layout, path, &error);
-    if (!error.isEmpty()) {
-        CurrentPlatform().message(this, error);
-        return false;
-    }
-    tellSheets(pages.layout, QStringLiteral("Exported"));
-    return true;
-}
-
-void frmMain::mnuFileExport_Click() {
-    const QString filter = QStringLiteral("PDF (*.pdf);;SVG (*.svg)");
-    // The file first, then the same checks as Print.
-    const QString path = CurrentPlatform().saveFileName(this, QStringLiteral("Export"), filter);
-    if (path.isEmpty())
-        return;
-    const Tool* tool = ToolByCaption(Choice->currentText());
-    if (!tool) {
-        CurrentPlatform().message(this, QString::fromUtf8(SelectToolToPrintMessage));
-        return;
-    }
-    savePages(*tool, path);
-}
-template <class W, class... Args> W* frmMain::openOnce(QPointer<W>& slot, Args&... args) {
-    if (!slot)
-        slot = new W(args...);
-    OpenWindow(slot);
-    return slot;
 }
 
 void frmMain::mnuFileOptions_Click() {

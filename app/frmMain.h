@@ -118,7 +118,12 @@ private:
 
     AppState state_;
     // Opens the window held in `slot`, creating it first when it is not open.
-    template <class W, class... Args> W* openOnce(QPointer<W>& slot, Args&... args);
+    template <class W, class... Args> W* openOnce(QPointer<W>& slot, Args&... args) {
+        if (!slot)
+            slot = new W(args...);
+        OpenWindow(slot);
+        return slot;
+    }
 
     std::vector<QPointer<QWidget>> openOrder_;
     QPointer<class Options> options_;
