@@ -1,13 +1,15 @@
 #include "Figure.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace vanecraft {
 
 RectMm Figure::bounds() const {
     if (strokes_.empty())
         return {};
-    RectMm b{1e300, 1e300, -1e300, -1e300};
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    RectMm b{inf, inf, -inf, -inf};
     auto take = [&b](double l, double t, double r, double bt) {
         b.left = std::min(b.left, l);
         b.top = std::min(b.top, t);

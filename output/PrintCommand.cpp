@@ -115,8 +115,10 @@ QString PrintLayout(const SheetLayout& layout, QPrinter& printer) {
     PaintStyle style;
     style.unitsPerMm = UnitsPerMm(printer.resolution());
     for (size_t i = 0; i < layout.sheets.size(); ++i) {
-        if (i > 0 && !printer.newPage())
+        if (i > 0 && !printer.newPage()) {
+            printer.abort(); // not half a set of tiles
             return refused;
+        }
         PaintSheet(painter, layout.sheets[i], style);
     }
     if (!painter.end() || printer.printerState() == QPrinter::Error)

@@ -19,7 +19,7 @@ struct Paper {
 
 // Smaller than this is no paper a template fits on; larger than this is no paper at all.
 constexpr double SmallestPaperMm = 50;
-constexpr double LargestPaperMm = 10000;
+constexpr double LargestPaperMm = 5080; // 200 in, the largest page PDF readers open
 
 // A4, A3, A5, US Letter, US Legal, Tabloid, in that order.
 const std::vector<Paper>& StandardPapers();

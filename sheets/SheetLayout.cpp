@@ -141,8 +141,9 @@ QString Unprintable(const Figure& figure) {
     return {};
 }
 
-std::optional<Sheet> SingleSheet(const Figure& figure, const SheetOptions& options) {
-    const double dx = options.paper.widthMm / 2, dy = options.paper.heightMm / 2;
+// The figure on one sheet, moved by (dx, dy), when it fits the printable area there.
+std::optional<Sheet> SingleSheet(const Figure& figure, const SheetOptions& options, double dx,
+                                 double dy) {
     const double a = StrokeAllowanceMm;
     if (!options.printable.contains(figure.bounds().adjusted(-a, -a, a, a).translated(dx, dy)))
         return std::nullopt;
@@ -355,8 +356,14 @@ SheetLayout TileWithBand(const Figure& figure, const SheetOptions& options, Shee
     const double rows = TilesFor(grown.height(), area.height());
     if (rows * columns > MostSheets)
         return Refused(layout, TooManySheets(bounds, rows * columns, options.paper));
-    AddTiles(figure, CentredGrid(area, grown, int(rows), int(columns)), options, stacked,
-             layout.sheets);
+    const Grid grid = CentredGrid(area, grown, int(rows), int(columns));
+    if (options.scaleCheck &&
+        !BandScale(options.printable, LongestLabel(grid), options.paper.inches, stacked))
+        return Refused(layout, QStringLiteral("The printable area of %1 is too narrow for the "
+                                              "scale check: leave it out (File → Options, or "
+                                              "--no-scale-check) or choose a wider paper.")
+                                   .arg(options.paper.caption));
+    AddTiles(figure, grid, options, stacked, layout.sheets);
     layout.rows = int(rows), layout.columns = int(columns);
     layout.ok = true;
     return layout;
@@ -385,7 +392,16 @@ SheetLayout LayOutFigure(const Figure& figure, const SheetOptions& options) {
         return Refused(layout, why);
     if (!Finite(options.printable) || options.printable.isEmpty())
         return Refused(layout, QStringLiteral("There is no printable area on the paper."));
-    if (std::optional<Sheet> sheet = SingleSheet(figure, options)) {
+    // The figure's centre at the sheet's centre, where it has always been; else, before tiling,
+    // the figure's extent centred on the printable area (an aid longer on one side, such as the
+    // wrapper with its flap, may fit only so).
+    const RectMm b = figure.bounds(), p = options.printable;
+    std::optional<Sheet> sheet =
+        SingleSheet(figure, options, options.paper.widthMm / 2, options.paper.heightMm / 2);
+    if (!sheet)
+        sheet = SingleSheet(figure, options, (p.left + p.right - b.left - b.right) / 2,
+                            (p.top + p.bottom - b.top - b.bottom) / 2);
+    if (sheet) {
         layout.sheets.push_back(*sheet);
         layout.rows = layout.columns = 1;
         layout.ok = true;

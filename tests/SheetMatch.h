@@ -18,6 +18,7 @@ inline bool near(double a, double b, double t = Tolerance) {
     return std::abs(a - b) <= t;
 }
 
+
 // Empty when every stroke of the sheet is on the page in the same order (to 0.01 mm), with
 // nothing else drawn; else what differs. `outlinePx`: the cut line's width in `penMm` units.
 inline QString CompareWithSheet(const PageGeometry& g, const vanecraft::Sheet& sheet,
@@ -60,9 +61,24 @@ inline QString CompareWithSheet(const PageGeometry& g, const vanecraft::Sheet& s
         } else {
             if (arc >= g.arcs.size())
                 return QStringLiteral("arc %1 is missing").arg(arc);
-            for (const auto& p : g.arcs[arc++])
+            const auto& points = g.arcs[arc++];
+            for (const auto& p : points)
                 if (!near(std::hypot(p[0] - k.x1, p[1] - k.y1), k.r))
                     return QStringLiteral("arc %1 leaves its circle").arg(arc);
+            // It starts and ends where the sheet says, turning counter-clockwise as seen.
+            auto at = [&k](double deg) {
+                const double a = deg * std::numbers::pi / 180;
+                return PageGeometry::Point{k.x1 + k.r * std::cos(a), k.y1 - k.r * std::sin(a)};
+            };
+            const auto from = at(k.startDeg), to = at(k.startDeg + k.sweepDeg);
+            if (!near(points.front()[0], from[0]) || !near(points.front()[1], from[1]) ||
+                !near(points.back()[0], to[0]) || !near(points.back()[1], to[1]))
+                return QStringLiteral("arc %1 runs from (%2, %3), not (%4, %5)")
+                    .arg(arc)
+                    .arg(points.front()[0])
+                    .arg(points.front()[1])
+                    .arg(from[0])
+                    .arg(from[1]);
         }
     }
     if (line != g.segments.size() || circle != g.circles.size() || arc != g.arcs.size())

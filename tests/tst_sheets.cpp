@@ -163,7 +163,7 @@ private slots:
         QTest::newRow("custom") << "610x914" << QSizeF(610, 914) << "610x914";
         QTest::newRow("capital X") << " 210.504X297 " << QSizeF(210.5, 297) << "210.5x297";
         QTest::newRow("times sign") << "300×400.25" << QSizeF(300, 400.25) << "300x400.25";
-        QTest::newRow("smallest, largest") << "50x10000" << QSizeF(50, 10000) << "50x10000";
+        QTest::newRow("smallest, largest") << "50x5080" << QSizeF(50, 5080) << "50x5080";
         for (const char* bad : {"", "a6", "49.9x100", "100x10000.5", "nanx100", "infx300", "100x",
                                 "x100", "1,5x100", "100x200x300", "-210x297", "a4x297"})
             QTest::newRow(bad) << bad << QSizeF() << QString();
@@ -214,6 +214,7 @@ private slots:
         QTest::addColumn<QString>("paper");
         QTest::addColumn<double>("bar"); // the scale check's, mm; 0: none asked for
         QTest::addColumn<bool>("oneSheet");
+        QTest::addColumn<double>("moved"); // the one sheet's figure, down from the centre
         // Uprights as high as the printable area leave 36 mm at each side: room for a caption,
         // not for the longest bar.
         Figure narrowA4, narrowLetter, corner = Wheel(80);
@@ -222,16 +223,18 @@ private slots:
             narrowLetter.add(Stroke::line(StrokeRole::Outline, x, -133, x, 133));
         }
         corner.add(Stroke::line(StrokeRole::Mark, -95, 140, -60, 100));
-        QTest::newRow("wheel on A4") << Wheel(60, 10, -30) << "a4" << 50.0 << true;
-        QTest::newRow("wheel on A5") << Wheel(60, -5, 20) << "a5" << 50.0 << true;
-        QTest::newRow("box on Letter") << Box(180, 150, 8, 40) << "letter" << 50.8 << true;
-        QTest::newRow("bottom-left taken") << corner << "a4" << 50.0 << true;
-        QTest::newRow("narrow corners A4") << narrowA4 << "a4" << 20.0 << true;
-        QTest::newRow("narrow corners Letter") << narrowLetter << "letter" << 25.4 << true;
-        QTest::newRow("fills A4, no check") << Box(197, 284) << "a4" << 0.0 << true;
-        QTest::newRow("fills A4") << Box(197, 284) << "a4" << 50.0 << false;
-        QTest::newRow("over A4") << Box(199, 100) << "a4" << 0.0 << false;
-        QTest::newRow("tiles Legal") << Box(400, 150) << "legal" << 50.8 << false;
+        QTest::newRow("wheel on A4") << Wheel(60, 10, -30) << "a4" << 50.0 << true << 0.0;
+        QTest::newRow("wheel on A5") << Wheel(60, -5, 20) << "a5" << 50.0 << true << 0.0;
+        QTest::newRow("box on Letter") << Box(180, 150, 8, 40) << "letter" << 50.8 << true << 0.0;
+        QTest::newRow("bottom-left taken") << corner << "a4" << 50.0 << true << 0.0;
+        QTest::newRow("narrow corners A4") << narrowA4 << "a4" << 20.0 << true << 0.0;
+        QTest::newRow("narrow corners Letter") << narrowLetter << "letter" << 25.4 << true << 0.0;
+        QTest::newRow("fills A4, no check") << Box(197, 284) << "a4" << 0.0 << true << 0.0;
+        QTest::newRow("fills A4") << Box(197, 284) << "a4" << 50.0 << false << 0.0;
+        QTest::newRow("over A4") << Box(199, 100) << "a4" << 0.0 << false << 0.0;
+        // Longer below its centre than above, as the wrapper is: it fits only when moved up.
+        QTest::newRow("moved to fit") << Box(100, 280, 0, 5) << "a4" << 0.0 << true << -5.0;
+        QTest::newRow("tiles Legal") << Box(400, 150) << "legal" << 50.8 << false << 0.0;
     }
 
     void oneSheetOrTiles() {
@@ -239,6 +242,7 @@ private slots:
         QFETCH(QString, paper);
         QFETCH(double, bar);
         QFETCH(bool, oneSheet);
+        QFETCH(double, moved);
         const SheetLayout layout = Lay(figure, paper, bar > 0);
         QVERIFY(layout.ok);
         QCOMPARE(!layout.tiled(), oneSheet);
@@ -248,7 +252,7 @@ private slots:
             return;
         const Sheet& s = layout.sheets[0];
         QCOMPARE(s.offsetX, layout.paper.widthMm / 2);
-        QCOMPARE(s.offsetY, layout.paper.heightMm / 2);
+        QCOMPARE(s.offsetY, layout.paper.heightMm / 2 + moved);
         QCOMPARE(s.window, layout.printable.translated(-s.offsetX, -s.offsetY));
         QCOMPARE(s.figure.size(), figure.strokes().size());
         for (size_t i = 0; i < s.figure.size(); ++i) {
@@ -353,6 +357,9 @@ private slots:
             << Wheel(40) << "60x60" << 22.0 << QStringList{"too small"};
         QTest::newRow("no printable")
             << Wheel(10) << "60x60" << 30.0 << QStringList{"no printable"};
+        // Tiles that could not carry the scale check are refused, not printed without it.
+        QTest::newRow("too narrow for the check")
+            << Wheel(60) << "50x300" << 9.0 << QStringList{"too narrow for the scale check"};
     }
 
     void refused() {

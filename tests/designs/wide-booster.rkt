@@ -1,0 +1,21 @@
+<RockSimDocument>
+<RocketDesign>
+<Name>Wide booster</Name>
+<Stage3Parts>
+<BodyTube>
+<OD>300</OD>
+<ID>290</ID>
+<Len>2000</Len>
+<AttachedParts>
+<FinSet>
+<Name>Big</Name>
+<FinCount>3</FinCount>
+<RootChord>600</RootChord>
+<SemiSpan>300</SemiSpan>
+<Thickness>12</Thickness>
+</FinSet>
+</AttachedParts>
+</BodyTube>
+</Stage3Parts>
+</RocketDesign>
+</RockSimDocument>
