@@ -56,7 +56,7 @@ void bracket(QWidget* c, const char* name, double x1, double y1, double x2, doub
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     initToolbarImages();
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Vanecraft For RockSim"));
+    setWindowTitle(QString::fromUtf8(MainCaption));
     setFont(FontOf("MS Sans Serif", 9.75));
     buildMenus();
     buildLayout();
@@ -192,6 +192,7 @@ void frmMain::buildLayout() {
     // A file dropped anywhere on the window loads it, rather than its path landing in a box.
     for (QLineEdit* box : c->findChildren<QLineEdit*>())
         box->setAcceptDrops(false);
+    connectValueBoxes();
 
     connect(FinSetNumber, &QComboBox::activated, this, [this] { FinSetNumber_Click(); });
     connect(Choice, &QComboBox::currentTextChanged, this, &frmMain::refreshPreview);
@@ -286,25 +287,6 @@ void frmMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         Form_Activate();
-}
-
-// Writes the six length boxes for a fin set, in the units in force, and with `all` the rocket
-// name, the fin count and the fin-set name too (counts and names are never converted).
-void frmMain::showBoxes(int slot, bool all) {
-    const FinSet& f = state_.design.finSet(slot);
-    const QString& u = state_.MeasurementUnits;
-    if (all) {
-        RName->setText(state_.design.RocketName);
-        FinsNumber->setText(f.Count.text);
-        FName->setText(f.Name);
-    }
-    // The body-tube values are those of the selected fin set's tube.
-    OD->setText(DisplayLength(f.Tube.OD.text, u));
-    ID->setText(DisplayLength(f.Tube.ID.text, u));
-    BLength->setText(DisplayLength(f.Tube.Len.text, u));
-    Root->setText(DisplayLength(f.Root.text, u));
-    Span->setText(DisplayLength(f.Span.text, u));
-    Thickness->setText(DisplayLength(f.Thickness.text, u));
 }
 
 void frmMain::Form_Activate() {

@@ -20,6 +20,7 @@ class QToolBar;
 namespace vanecraft {
 
 struct Tool;
+extern const char* const MainCaption; // "Vanecraft For RockSim"
 
 // The program's one main window: menus, toolbar, the two lists and the value boxes.
 class frmMain : public QMainWindow {
@@ -106,6 +107,11 @@ private:
     void savePlacement();
     void refreshAfterLoad();
     void showBoxes(int slot, bool all);
+    void connectValueBoxes();
+    // Takes what was typed into the value boxes into the design; false, after telling the
+    // user, when a box holds no number.
+    bool commitTypedValues();
+    bool commitBox(QLineEdit* box);
     void updateClock();
     void rememberDesign(const QString& path);
     void storeRecentDesigns(const QStringList& paths);

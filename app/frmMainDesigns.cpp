@@ -47,6 +47,8 @@ bool frmMain::LoadDesign(const QString& path) {
         return false;
     }
     state_.adoptDesign(result.design);
+    setWindowTitle(
+        QStringLiteral("%1 — %2").arg(QString::fromUtf8(MainCaption), QFileInfo(path).fileName()));
     refreshAfterLoad();
     rememberDesign(path);
     if (!result.warning.isEmpty())

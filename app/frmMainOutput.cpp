@@ -19,6 +19,8 @@ void frmMain::mnuFilePreview_Click() {
         CurrentPlatform().message(this, QString::fromUtf8(SelectToolToPreviewMessage));
         return;
     }
+    if (!commitTypedValues())
+        return;
     state_.PreviewTool = tool;
     frmPreview::Source source = [this] { return previewContent(); };
     openOnce(preview_, source);
@@ -55,6 +57,8 @@ void frmMain::mnuFilePrint_Click() {
         CurrentPlatform().message(this, QString::fromUtf8(SelectToolToPrintMessage));
         return;
     }
+    if (!commitTypedValues())
+        return;
     // Values that cannot make the aid are told before any printer is involved.
     const AidResult aid = tool->build(AidValuesOf(state_));
     if (!aid.ok()) {
@@ -123,17 +127,18 @@ bool frmMain::savePages(const Tool& tool, QString path) {
 }
 
 void frmMain::mnuFileExport_Click() {
-    const QString filter = QStringLiteral("PDF (*.pdf);;SVG (*.svg)");
-    // The file first, then the same checks as Print.
-    const QString path = CurrentPlatform().saveFileName(this, QStringLiteral("Export"), filter);
-    if (path.isEmpty())
-        return;
+    // Without a tool there is nothing to export: say so before asking for a file.
     const Tool* tool = ToolByCaption(Choice->currentText());
     if (!tool) {
         CurrentPlatform().message(this, QString::fromUtf8(SelectToolToPrintMessage));
         return;
     }
-    savePages(*tool, path);
+    if (!commitTypedValues())
+        return;
+    const QString filter = QStringLiteral("PDF (*.pdf);;SVG (*.svg)");
+    const QString path = CurrentPlatform().saveFileName(this, QStringLiteral("Export"), filter);
+    if (!path.isEmpty())
+        savePages(*tool, path);
 }
 
 } // namespace vanecraft

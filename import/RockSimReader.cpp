@@ -74,6 +74,7 @@ bool isStagePartsName(const QByteArray& name) {
 
 struct Tube {
     QByteArray od = "0", id = "0", len = "0";
+    int index = -1; // the tube's place among the design's tubes
 };
 
 struct FinData {
@@ -151,6 +152,7 @@ private:
     QHash<QByteArray, int> openCount_;
     std::vector<std::shared_ptr<Tube>> tubes_; // the open body tubes, innermost last
     std::shared_ptr<Tube> firstAirframe_;
+    int tubesSeen_ = 0;
     std::vector<FinData> fins_; // the fin sets kept, at most MostFinSetsKept
     int finSetsSeen_ = 0;
     bool rocketDesignSeen_ = false;
@@ -216,6 +218,7 @@ void Parser::open(const QByteArray& name) {
     } else if (name == "BodyTube") {
         frame.kind = Kind::BodyTube;
         tubes_.push_back(std::make_shared<Tube>());
+        tubes_.back()->index = tubesSeen_ < std::numeric_limits<int>::max() ? tubesSeen_++ : -1;
         if (underStage && !firstAirframe_)
             firstAirframe_ = tubes_.back();
     } else if (name == "FinSet" || name == "CustomFinSet") {
@@ -362,7 +365,8 @@ bool Parser::processLine(const QByteArray& line, qint64 lineNumber) {
 }
 
 TubeValues tubeValues(const Tube& t) {
-    return {Value::of(decodeText(t.od)), Value::of(decodeText(t.id)), Value::of(decodeText(t.len))};
+    return {Value::of(decodeText(t.od)), Value::of(decodeText(t.id)), Value::of(decodeText(t.len)),
+            t.index};
 }
 
 // A fin set as the design holds it. Only a root chord or span written as 0 is taken from the
@@ -391,7 +395,7 @@ Design Parser::finish() {
     d.FinSetsInFile = finSetsSeen_;
     const Value zero = Value::of(QStringLiteral("0"));
     d.Unheld.Count = d.Unheld.Root = d.Unheld.Span = d.Unheld.Thickness = zero;
-    d.Unheld.Tube = firstAirframe_ ? tubeValues(*firstAirframe_) : TubeValues{zero, zero, zero};
+    d.Unheld.Tube = firstAirframe_ ? tubeValues(*firstAirframe_) : TubeValues{zero, zero, zero, -1};
     d.FinSets.reserve(fins_.size());
     for (const FinData& f : fins_)
         d.FinSets.push_back(finSetOf(f, d.Unheld.Tube));
@@ -499,7 +503,9 @@ LoadResult ReadRockSimDevice(QIODevice& device, const QString& name) {
     if (!formatOk) {
         result.message = reader.failed() || reader.tooLong()
                              ? readFailure()
-                             : QString::fromUtf8(AbnormalFormatMessage);
+                             : QString::fromUtf8(AbnormalFormatMessage) +
+                                   QStringLiteral("\n\nThe file \"%1\" is not a RockSim design.")
+                                       .arg(QDir::toNativeSeparators(name));
         return result;
     }
     do {

@@ -7,7 +7,7 @@
 namespace vanecraft {
 
 Value Value::of(const QString& text) {
-    return {text, Val(text)};
+    return {text, Val(text), std::nullopt};
 }
 
 int Design::finSetsOffered() const {

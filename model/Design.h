@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace vanecraft {
@@ -16,6 +17,8 @@ constexpr int MostFinSetsKept = 1000;
 struct Value {
     QString text;
     double number = 0;
+    // The file's text, when the user has typed another value over it for this run.
+    std::optional<QString> asRead;
 
     static Value of(const QString& text);
     bool operator==(const Value&) const = default;
@@ -23,6 +26,7 @@ struct Value {
 
 struct TubeValues {
     Value OD, ID, Len;
+    int Index = -1; // which tube of the design: fin sets on one tube share it
     bool operator==(const TubeValues&) const = default;
 };
 

@@ -168,7 +168,10 @@ void TestDesktop::dropOntoTheWindow() {
     QCOMPARE(dragAndDrop(on, data), taken);
 
     QCOMPARE(w->RName->text(), shownName);
-    QCOMPARE(fake->messages, message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(fake->messages.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty()) // the format message, naming the file dropped
+        QVERIFY(fake->messages[0].startsWith(message) &&
+                fake->messages[0].contains(files.first()));
     // The path never lands in the box it was dropped on.
     for (QLineEdit* box : w->findChildren<QLineEdit*>())
         QVERIFY2(!box->text().contains(dir->path()), qPrintable(box->objectName()));
@@ -309,7 +312,9 @@ void TestDesktop::recentDesignOpensThroughLoadPath() {
     // showed, and the entry stays for when the file is put right.
     writeFile(QStringLiteral("second.rkt"), "<html>not a design</html>\n");
     w->mnuFileRecent->actions().at(1)->trigger();
-    QCOMPARE(fake->messages, QStringList{QString::fromUtf8(AbnormalFormatMessage)});
+    QCOMPARE(fake->messages.size(), 1);
+    QVERIFY(fake->messages[0].startsWith(QString::fromUtf8(AbnormalFormatMessage)) &&
+            fake->messages[0].contains(QStringLiteral("second.rkt")));
     QCOMPARE(w->RName->text(), QStringLiteral("First"));
     QCOMPARE(w->RecentDesigns(), (QStringList{first, second}));
 }
