@@ -112,6 +112,7 @@ private:
     // user, when a box holds no number.
     bool commitTypedValues();
     bool commitBox(QLineEdit* box);
+    int boxesShow_ = 0; // the fin set whose values the boxes show
     void updateClock();
     void rememberDesign(const QString& path);
     void storeRecentDesigns(const QStringList& paths);

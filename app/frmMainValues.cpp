@@ -77,6 +77,7 @@ void setValue(Value& v, double number) {
 // value from the start, whole in its tool tip; a value typed over the file's says so.
 void frmMain::showBoxes(int slot, bool all) {
     const FinSet& f = state_.design.finSet(slot);
+    boxesShow_ = slot;
     if (all) {
         RName->setText(state_.design.RocketName);
         FName->setText(f.Name);
@@ -124,7 +125,8 @@ bool frmMain::commitBox(QLineEdit* box) {
     const BoxOf* b = nullptr;
     for (const BoxOf& each : Boxes)
         b = this->*each.box == box ? &each : b;
-    const int n = state_.CurrentFinSet;
+    // What the boxes hold belongs to the fin set they show.
+    const int n = boxesShow_;
     const FinSet& f = state_.design.finSet(n);
     if (!b || box->text() == shown(*b, valueOf(*b, f), state_))
         return true; // nothing typed
