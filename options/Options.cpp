@@ -17,6 +17,12 @@
 
 namespace vanecraft {
 
+namespace {
+bool isInches(const QString& units) {
+    return units == QLatin1String("Inches");
+}
+} // namespace
+
 Options::Options(AppState& state) : QDialog(nullptr), state_(state) {
     setObjectName(QStringLiteral("Options"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -80,6 +86,35 @@ void Options::Form_Load() {
     else
         PaperSize->setEditText(chosen->key);
     ScaleCheck->setChecked(state_.ScaleCheck);
+    boxUnits_ = state_.MeasurementUnits;
+    converted_ = {PaperTCK->text(), state_.PaperThickness};
+    connect(Measurement, &QComboBox::currentTextChanged, this, &Options::Measurement_Change);
+}
+
+bool Options::thicknessInBox(double* millimetres) const {
+    // Untouched since the units were switched: the thickness the user had, not its rounding.
+    if (PaperTCK->text() == converted_.text) {
+        *millimetres = converted_.millimetres;
+        return true;
+    }
+    double v = 0;
+    if (!ParseThickness(PaperTCK->text(), &v))
+        return false;
+    *millimetres = isInches(boxUnits_) ? v / InchesPerMillimetre : v;
+    return true;
+}
+
+void Options::Measurement_Change(const QString& units) {
+    double millimetres = 0;
+    const bool known = thicknessInBox(&millimetres);
+    const bool wasInches = isInches(boxUnits_);
+    boxUnits_ = units;
+    // A number stays the same thickness in the new units; anything else is left as typed.
+    if (!known || wasInches == isInches(units))
+        return;
+    PaperTCK->setText(isInches(units) ? QString::number(millimetres * InchesPerMillimetre, 'g', 6)
+                                      : QString::number(float(millimetres), 'g', 6));
+    converted_ = {PaperTCK->text(), millimetres};
 }
 
 bool Options::chosenPaper(QString* key) const {
@@ -105,16 +140,13 @@ void Options::keyPressEvent(QKeyEvent* event) {
 }
 
 void Options::cmdOK_Click() {
-    QString text = PaperTCK->text();
-    text.replace(u'.', u',');
-    PaperTCK->setText(text);
-    double v = 0;
     const QString units = Measurement->currentText();
-    if (!ParseThickness(text, &v)) {
+    double millimetres = 0;
+    if (!thicknessInBox(&millimetres)) {
         CurrentPlatform().message(
             this, QStringLiteral("The paper thickness \"%1\" is not a number. Please enter a "
-                                 "number such as 0,381.")
-                      .arg(text));
+                                 "number such as 0.381.")
+                      .arg(PaperTCK->text()));
         return;
     }
     QString paperKey;
@@ -132,8 +164,7 @@ void Options::cmdOK_Click() {
     state_.ScaleCheck = ScaleCheck->isChecked();
     WritePreferences(state_);
     state_.MeasurementUnits = units;
-    state_.PaperThickness =
-        static_cast<float>(units == QStringLiteral("Inches") ? v / InchesPerMillimetre : v);
+    state_.PaperThickness = static_cast<float>(millimetres);
     QString problem;
     if (!WriteSettingsFile(state_.PaperThickness, state_.MeasurementUnits, &problem))
         CurrentPlatform().message(this, problem);

@@ -27,6 +27,8 @@ public:
 
 public slots:
     void cmdOK_Click();
+    // Keeps the thickness in the box the same thickness in the units just chosen.
+    void Measurement_Change(const QString& units);
 
 signals:
     void saved(); // the settings changed; the main window shows its lengths anew
@@ -38,6 +40,14 @@ private:
     void Form_Load();
     // The paper key the box names ("" for the system's), or false when it names none.
     bool chosenPaper(QString* key) const;
+    // The thickness the box stands for, in millimetres; false when it holds no number.
+    bool thicknessInBox(double* millimetres) const;
+    QString boxUnits_; // the units the number in the box is in
+    // What the box showed after the last switch of units, and the thickness it stood for.
+    struct {
+        QString text;
+        double millimetres = 0;
+    } converted_;
     AppState& state_;
 };
 

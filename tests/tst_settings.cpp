@@ -147,19 +147,28 @@ void TestSettings::confirmingOptions_data() {
     QTest::newRow("0.015 inch") << "Millimeters"
                                 << "Inches"
                                 << "0.015"
-                                << "0,015" << float(0.015 / 0.03936996);
+                                << "0.015" << float(0.015 / 0.03936996);
     QTest::newRow("0,4 mm") << "Millimeters"
                             << "Millimeters"
                             << "0,4"
                             << "0,4" << 0.4f;
+    // Switching the units keeps the thickness the box stood for, shown in the new units.
     QTest::newRow("units switched, box kept") << "Millimeters"
                                               << "Inches"
                                               << ""
-                                              << "0,381" << float(0.381 / 0.03936996);
+                                              << "0.015" << 0.381f;
+    QTest::newRow("back to millimetres") << "Inches"
+                                         << "Millimeters"
+                                         << ""
+                                         << "0.381" << 0.381f;
+    QTest::newRow("typed after the switch") << "Millimeters"
+                                            << "Inches"
+                                            << "0.02"
+                                            << "0.02" << float(0.02 / 0.03936996);
     QTest::newRow("cm counts as millimetres") << "Millimeters"
                                               << "cm"
                                               << "2.5"
-                                              << "2,5" << 2.5f;
+                                              << "2.5" << 2.5f;
     QTest::newRow("zero accepted") << "Inches"
                                    << "Inches"
                                    << "0"
@@ -223,7 +232,10 @@ void TestSettings::refusedThickness() {
     else
         QTest::keyClick(o->PaperTCK, Qt::Key_Return);
     QCOMPARE(fake->messages.size(), 1);
-    QVERIFY(fake->messages[0].contains(QLatin1String("is not a number")));
+    // It echoes what was typed and suggests the decimal point the box takes.
+    QVERIFY(fake->messages[0].contains(QStringLiteral("\"%1\" is not a number").arg(typed)));
+    QVERIFY(fake->messages[0].contains(QLatin1String("such as 0.381")));
+    QCOMPARE(o->PaperTCK->text(), typed);
     QCOMPARE(w->optionsWindow(), o); // still open
     QCOMPARE(settingsContent(), before);
     QCOMPARE(w->state().MeasurementUnits, QStringLiteral("Millimeters"));
