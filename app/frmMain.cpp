@@ -135,7 +135,8 @@ void frmMain::buildLayout() {
     QLabel* Label14 =
         MakeLabel(c, "Label14", QStringLiteral("The Vanecraft project and contributors"),
                   at(240, 960, 4215, 375), FontOf("Arial", 11.25));
-    Label14->setAlignment(Qt::AlignCenter);
+    // Kept to the foot of its line, clear of the title above it.
+    Label14->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     Label14->setWordWrap(false);
     MakeBlue(Label14);
     QLabel* Label12 = MakeLabel(
@@ -176,7 +177,7 @@ void frmMain::buildLayout() {
     FinSetNumber->setObjectName(QStringLiteral("FinSetNumber"));
     FinSetNumber->setEditable(true);
     FinSetNumber->setInsertPolicy(QComboBox::NoInsert);
-    FinSetNumber->setGeometry(at(4080, 5400, 495, 360));
+    FinSetNumber->setGeometry(at(4080, 5400, 575, 360));
     MakeLabel(c, "Label5", QStringLiteral("Thickness"), at(120, 5640, 1575, 255), small);
     Thickness = MakeTextBox(c, "Thickness", at(1800, 5640, 855, 330), small);
     MakeLabel(c, "Label7", QStringLiteral("Root"), at(120, 6000, 1575, 255), small);

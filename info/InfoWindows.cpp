@@ -47,7 +47,7 @@ frmAbout::frmAbout()
     lblVersion->setAlignment(Qt::AlignCenter);
     QLabel* Label4 =
         MakeLabel(this, "Label4", QStringLiteral("by the Vanecraft project and its contributors"),
-                  TwRect(360, 840, 5175, 375), FontOf("Monotype Corsiva", 14.25));
+                  TwRect(360, 840, 5175, 375), FontOf("Monotype Corsiva", 11.25));
     Label4->setAlignment(Qt::AlignCenter);
     MakeLabel(this, "lblDescription",
               QStringLiteral("This software is an add-on for the RockSim simulation program. You "
@@ -64,7 +64,7 @@ frmAbout::frmAbout()
                              "who helped with its mathematics."),
               TwRect(240, 3120, 5415, 450), text);
     MakeLine(this, "Line1b", 240, 3720, 5672, 3720, Qt::gray);
-    MakeLabel(this, "Label5", QString::fromLatin1(Freeware), TwRect(240, 3960, 3495, 255),
+    MakeLabel(this, "Label5", QString::fromLatin1(Freeware), TwRect(240, 3960, 3900, 255),
               FontOf("Arial", 8.25));
     addOk(4200, 3960, 1467, 315);
     if (QScreen* s = QGuiApplication::primaryScreen())
@@ -96,7 +96,7 @@ Help::Help() : InfoWindow("Help", QStringLiteral("Vanecraft help"), 4680, 4605, 
               QStringLiteral("If you need more specific help, just throw me an e-mail: ") +
                   contact(),
               TwRect(0, 3120, 4695, 495), text);
-    MakeLabel(this, "Label8", QString::fromLatin1(Freeware), TwRect(0, 3840, 3495, 255),
+    MakeLabel(this, "Label8", QString::fromLatin1(Freeware), TwRect(0, 3840, 4680, 255),
               FontOf("Arial", 8.25));
     addOk(3120, 4200, 1467, 345);
 }
@@ -105,7 +105,7 @@ Report::Report() : InfoWindow("Report", QStringLiteral("Reports"), 4575, 3855, t
     const QFont text = FontOf("Arial", 9);
     MakeTitle(this, TwRect(0, 0, 4455, 615), 18);
     QLabel* Label3 = MakeLabel(this, "Label3", QStringLiteral("Reports ..."),
-                               TwRect(0, 480, 4575, 255), FontOf("Arial", 9.75, true));
+                               TwRect(0, 540, 4575, 255), FontOf("Arial", 9.75, true));
     Label3->setAlignment(Qt::AlignCenter);
     MakeLabel(this, "Label7",
               QStringLiteral("If you find some bugs, I'll be very glad if you can report them to "
@@ -126,7 +126,7 @@ Report::Report() : InfoWindow("Report", QStringLiteral("Reports"), 4575, 3855, t
                              "software I'm going to develop, just send me a blank email with "
                              "subject \"Vanecraft beta-testing\""),
               TwRect(0, 2760, 4455, 735), text);
-    addOk(3120, 3480, 1467, 345);
+    addOk(3000, 3480, 1467, 345);
 }
 
 } // namespace vanecraft

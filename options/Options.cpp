@@ -29,7 +29,7 @@ Options::Options(AppState& state) : QDialog(nullptr), state_(state) {
     setWindowTitle(QStringLiteral("Options"));
     setFixedSize(Px(4440), Px(3915));
     MakeTitle(this, TwRect(0, 0, 4455, 615), 18);
-    QLabel* Label1 = MakeLabel(this, "Label1", QStringLiteral("Options"), TwRect(0, 480, 4455, 255),
+    QLabel* Label1 = MakeLabel(this, "Label1", QStringLiteral("Options"), TwRect(0, 540, 4455, 255),
                                FontOf("Arial", 9.75, true));
     Label1->setAlignment(Qt::AlignCenter);
     const QFont small = FontOf("Arial", 9);
@@ -39,20 +39,21 @@ Options::Options(AppState& state) : QDialog(nullptr), state_(state) {
     Measurement->setObjectName(QStringLiteral("Measurement"));
     Measurement->setEditable(true);
     Measurement->setInsertPolicy(QComboBox::NoInsert);
-    Measurement->setGeometry(TwRect(2520, 960, 1335, 315));
+    Measurement->setGeometry(TwRect(2520, 960, 1500, 315));
     MakeLine(this, "Line1", 0, 1440, 4440, 1440, Qt::gray);
     MakeLabel(this, "Label3", QStringLiteral("Paper thickness"), TwRect(120, 1680, 2295, 255),
               small);
     PaperTCK = MakeTextBox(this, "PaperTCK", TwRect(2520, 1680, 1335, 285), small);
     MakeLine(this, "Line2", 0, 2400, 4440, 2400, Qt::gray);
-    MakeLabel(this, "Label4", QStringLiteral("Paper (export, preview)"),
-              TwRect(120, 2580, 2295, 255), small);
+    MakeLabel(this, "Label4", QStringLiteral("Paper"), TwRect(120, 2580, 1000, 255), small);
     PaperSize = new QComboBox(this);
     PaperSize->setObjectName(QStringLiteral("PaperSize"));
     PaperSize->setEditable(true);
     PaperSize->setInsertPolicy(QComboBox::NoInsert);
-    PaperSize->setGeometry(TwRect(2520, 2520, 1800, 315));
-    PaperSize->setToolTip(QStringLiteral("A paper from the list, or WIDTHxHEIGHT in millimetres"));
+    PaperSize->setGeometry(TwRect(1200, 2520, 3120, 315));
+    PaperSize->setToolTip(QStringLiteral("The paper for Export and Preview (Print takes the one "
+                                         "chosen in the print dialog): one from the list, or "
+                                         "WIDTHxHEIGHT in millimetres"));
     ScaleCheck = new QCheckBox(QStringLiteral("Scale check on every sheet"), this);
     ScaleCheck->setObjectName(QStringLiteral("ScaleCheck"));
     ScaleCheck->setFont(small);

@@ -41,7 +41,7 @@ frmPreview::frmPreview(Source source) : QDialog(nullptr), source_(std::move(sour
     problem->setWordWrap(true);
     problem->hide();
     notice = MakeLabel(this, "notice", QStringLiteral("Click anyware to get the preview ;)"),
-                       TwRect(3720, 4320, 3615, 375), FontOf("Arial", 12, false, true));
+                       TwRect(3330, 4320, 4200, 375), FontOf("Arial", 12, false, true));
     setTabOrder(notice, cmdOK);
     setTabOrder(cmdOK, chkTrueSize);
 }
