@@ -105,7 +105,7 @@ void frmMain::showBoxes(int slot, bool all) {
 }
 
 void frmMain::connectValueBoxes() {
-    // Names only label the sheets' messages: they are shown, not edited.
+    // Names only label the design and its messages: they are shown, not edited.
     RName->setReadOnly(true);
     FName->setReadOnly(true);
     for (const BoxOf& b : Boxes) {

@@ -1,6 +1,7 @@
 // The main window's value boxes: they show what they hold, and what a builder types into them
 // is what the aids are drawn from.
 #include "FakePlatform.h"
+#include "PageGeometry.h"
 #include "app/AidPages.h"
 #include "app/frmMain.h"
 #include "settings/AppPaths.h"
@@ -163,6 +164,20 @@ void TestValues::typedTubeFollowsItsFinSets() {
     emit w->FinSetNumber->activated(2);
     QCOMPARE(w->OD->text(), QStringLiteral("25.4"));
     QVERIFY(!w->OD->font().italic());
+    // The exported wrapper of the first fin set goes round the tube as measured.
+    w->FinSetNumber->setCurrentIndex(0);
+    emit w->FinSetNumber->activated(0);
+    w->Choice->setCurrentIndex(1);
+    const QString out = dir->filePath(QStringLiteral("measured.pdf"));
+    fake->savePaths << out;
+    w->mnuFileExport->trigger();
+    const PageGeometry g = ReadPdfPage(out);
+    QVERIFY2(g.error.isEmpty(), qPrintable(g.error));
+    double longest = 0;
+    for (const auto& s : g.segments)
+        longest = std::max(longest, std::abs(s.y2 - s.y1));
+    const double expected = 3.14159265358979 * 42.1 + w->state().PaperThickness;
+    QVERIFY2(std::abs(longest - expected) < 0.01, qPrintable(QString::number(longest)));
 }
 
 void TestValues::refusedValues_data() {
