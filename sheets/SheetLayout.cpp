@@ -1,6 +1,7 @@
 #include "SheetLayout.h"
 
 #include "Clip.h"
+#include "ScaleCheck.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,59 +13,14 @@ namespace {
 
 // Half the widest pen: what a stroke takes beyond its centre line.
 constexpr double StrokeAllowanceMm = 0.5;
-// The scale check sits this far in from the printable edge and this far clear of the figure.
-constexpr double ScaleInsetMm = 1;
-constexpr double ScaleClearanceMm = 2;
-constexpr double TickMm = 3;
-constexpr double CaptionMm = 3;
-constexpr double CaptionGapMm = 1;
-constexpr double ScaleHeightMm = CaptionMm + CaptionGapMm + TickMm;
 // A tile's bottom band: its label and scale check, 2.5 mm clear of the window's edge.
 constexpr double BandMm = 10;
 constexpr double LabelMm = 3.5;
 constexpr double SmallestLabelMm = 2;
 constexpr double LabelGapMm = 3;
 constexpr double CrossMm = 8;
-// What a character takes across, for the height it is drawn at.
-constexpr double CharWidth = 0.6;
 // Lets a cross that ends exactly on a window's edge count as inside it.
 constexpr double Tolerance = 1e-9;
-
-struct ScaleSize {
-    double mm;
-    QString stated;
-};
-
-struct ScaleCheck {
-    std::vector<SheetStroke> marks;
-    SheetText caption;
-};
-
-// A round length the builder can lay a ruler against, longest first.
-std::vector<ScaleSize> ScaleSizes(bool inches) {
-    if (inches)
-        return {{50.8, "2 in"}, {25.4, "1 in"}, {12.7, "0.5 in"}};
-    return {{50, "50 mm"}, {20, "20 mm"}, {10, "10 mm"}};
-}
-
-QString Caption(const ScaleSize& size) {
-    return QStringLiteral("Scale check: ") + size.stated;
-}
-
-double TextWidth(const QString& text, double height) {
-    return double(text.size()) * CharWidth * height;
-}
-
-double ScaleWidth(const ScaleSize& size) {
-    return std::max(size.mm, TextWidth(Caption(size), CaptionMm));
-}
-
-SheetStroke MarkLine(double x1, double y1, double x2, double y2) {
-    SheetStroke s;
-    s.role = StrokeRole::Mark;
-    s.x1 = x1, s.y1 = y1, s.x2 = x2, s.y2 = y2;
-    return s;
-}
 
 SheetStroke Moved(const Stroke& s, double dx, double dy) {
     SheetStroke m;
@@ -72,47 +28,6 @@ SheetStroke Moved(const Stroke& s, double dx, double dy) {
     m.role = s.role;
     m.x1 = s.x1 + dx, m.y1 = s.y1 + dy, m.x2 = s.x2 + dx, m.y2 = s.y2 + dy, m.r = s.r;
     return m;
-}
-
-// The caption over the bar, the block's top-left corner at (left, top), sheet mm.
-ScaleCheck MakeScaleCheck(const ScaleSize& size, double left, double top) {
-    const QString text = Caption(size);
-    const double y = top + CaptionMm + CaptionGapMm + TickMm / 2;
-    const double right = left + size.mm;
-    ScaleCheck check;
-    check.marks = {MarkLine(left, y, right, y),
-                   MarkLine(left, y - TickMm / 2, left, y + TickMm / 2),
-                   MarkLine(right, y - TickMm / 2, right, y + TickMm / 2)};
-    check.caption = {
-        {left, top, left + TextWidth(text, CaptionMm), top + CaptionMm}, text, CaptionMm};
-    return check;
-}
-
-bool ClearOfFigure(const Figure& figure, const RectMm& area) {
-    return std::none_of(figure.strokes().begin(), figure.strokes().end(), [&](const Stroke& s) {
-        return s.kind == Stroke::Circle ? CircleTouches(s.x1, s.y1, s.r, area)
-                                        : SegmentTouches(s.x1, s.y1, s.x2, s.y2, area);
-    });
-}
-
-// The first corner of the printable area, with the longest bar, where the scale check keeps clear
-// of the figure drawn with its offset (dx, dy).
-std::optional<ScaleCheck> CornerScaleCheck(const Figure& figure, double dx, double dy,
-                                           const RectMm& p, bool inches) {
-    for (const ScaleSize& size : ScaleSizes(inches)) {
-        const double w = ScaleWidth(size), h = ScaleHeightMm;
-        const double lefts[] = {p.left + ScaleInsetMm, p.right - ScaleInsetMm - w};
-        const double tops[] = {p.bottom - ScaleInsetMm - h, p.top + ScaleInsetMm};
-        for (int corner = 0; corner < 4; ++corner) {
-            const RectMm spot{lefts[corner % 2], tops[corner / 2], lefts[corner % 2] + w,
-                              tops[corner / 2] + h};
-            const double c = ScaleClearanceMm;
-            if (p.contains(spot) &&
-                ClearOfFigure(figure, spot.adjusted(-c, -c, c, c).translated(-dx, -dy)))
-                return MakeScaleCheck(size, spot.left, spot.top);
-        }
-    }
-    return std::nullopt;
 }
 
 SheetLayout Refused(SheetLayout layout, const QString& why) {
