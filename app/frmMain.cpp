@@ -64,6 +64,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
 }
 
 frmMain::~frmMain() {
+    disconnectValueBoxes();
     for (auto it = openOrder_.rbegin(); it != openOrder_.rend(); ++it)
         delete it->data();
 }
@@ -336,6 +337,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
 }
 
 void frmMain::Form_Unload() {
+    disconnectValueBoxes();
     for (auto it = openOrder_.rbegin(); it != openOrder_.rend(); ++it)
         if (*it)
             (*it)->close();

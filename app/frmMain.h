@@ -108,6 +108,8 @@ private:
     void refreshAfterLoad();
     void showBoxes(int slot, bool all);
     void connectValueBoxes();
+    // A box that loses its focus as the window closes has nothing left to change.
+    void disconnectValueBoxes();
     // Takes what was typed into the value boxes into the design; false, after telling the
     // user, when a box holds no number.
     bool commitTypedValues();

@@ -114,6 +114,11 @@ void frmMain::connectValueBoxes() {
     }
 }
 
+void frmMain::disconnectValueBoxes() {
+    for (const BoxOf& b : Boxes)
+        disconnect(this->*b.box, &QLineEdit::editingFinished, this, nullptr);
+}
+
 bool frmMain::commitTypedValues() {
     for (const BoxOf& b : Boxes)
         if (!commitBox(this->*b.box))

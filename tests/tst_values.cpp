@@ -54,6 +54,7 @@ private slots:
     void refusedValues();
     void pendingTextCountsForExport();
     void loadDiscardsChanges();
+    void closingLeavesTypedTextAlone();
 
 private:
     std::unique_ptr<QTemporaryDir> dir;
@@ -220,6 +221,16 @@ void TestValues::loadDiscardsChanges() {
     QCOMPARE(w->Root->text(), QStringLiteral("75.5"));
     QVERIFY(!w->Root->font().italic());
     QVERIFY(!w->state().design.FinSets[0].Root.asRead);
+}
+
+void TestValues::closingLeavesTypedTextAlone() {
+    // Text still in a box when the window closes has nothing left to change, and no message
+    // holds up the closing.
+    w->Root->setFocus();
+    w->Root->setText(QStringLiteral("not yet"));
+    w->close();
+    w.reset();
+    QVERIFY(fake->messages.isEmpty());
 }
 
 QTEST_MAIN(TestValues)
