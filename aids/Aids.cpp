@@ -32,8 +32,9 @@ QString shown(double v) {
 
 QString finSetWords(const AidValues& v) {
     const QString n = QString::number(v.finSetNumber);
-    return v.finSetName.isEmpty() ? QStringLiteral("fin set %1").arg(n)
-                                  : QStringLiteral("fin set %1 (\"%2\")").arg(n, v.finSetName);
+    return v.finSetName.isEmpty()
+               ? QStringLiteral("fin set %1").arg(n)
+               : QStringLiteral("fin set %1 (\"%2\")").arg(n, ShownText(v.finSetName));
 }
 
 QString refused(const QString& detail) {

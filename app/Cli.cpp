@@ -198,8 +198,9 @@ QString ShowText(const AppState& s) {
     const QString& u = s.MeasurementUnits;
     const TubeValues& tube = d.finSet(1).Tube; // what the window shows after a load
     QString out;
+    // Names come from the file: no line feed or escape in them reaches the terminal.
     auto put = [&out](const char* label, const QString& value) {
-        out += QString::fromLatin1(label) + QStringLiteral(": ") + value + u'\n';
+        out += QString::fromLatin1(label) + QStringLiteral(": ") + ShownText(value) + u'\n';
     };
     put("Rocket name", d.RocketName);
     put("Outer diameter", DisplayLength(tube.OD.text, u));

@@ -421,7 +421,7 @@ QString UnescapeXmlText(const QString& text) {
     out.reserve(text.size());
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n;) {
-        if (text.mid(i, 9) == QLatin1String("<![CDATA[")) {
+        if (QStringView(text).sliced(i).startsWith(u"<![CDATA[")) {
             const qsizetype end = text.indexOf(QLatin1String("]]>"), i + 9);
             const qsizetype stop = end < 0 ? n : end;
             out += text.mid(i + 9, stop - i - 9);
@@ -429,7 +429,13 @@ QString UnescapeXmlText(const QString& text) {
             continue;
         }
         if (text[i] == u'&') {
-            const qsizetype semi = text.indexOf(u';', i + 1);
+            // A reference is short: look for its ';' only that far, so a name of many '&'
+            // costs one pass, not one pass per '&'.
+            const qsizetype near = QStringView(text)
+                                       .sliced(i + 1)
+                                       .first(std::min<qsizetype>(12, n - i - 1))
+                                       .indexOf(u';');
+            const qsizetype semi = near < 0 ? -1 : i + 1 + near;
             if (semi > i + 1 && semi - i <= 12) {
                 const QString ref = text.mid(i + 1, semi - i - 1);
                 char32_t code = 0;

@@ -134,4 +134,18 @@ double LengthToTwips(const QString& text) {
     return Val(text) * TwipsPerCentimetre / 10.0;
 }
 
+QString ShownText(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u <= 0x9F))
+            out += QStringLiteral("\\x") +
+                   QString::number(uint(u), 16).rightJustified(2, u'0').toUpper();
+        else
+            out += c;
+    }
+    return out;
+}
+
 } // namespace vanecraft

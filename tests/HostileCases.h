@@ -142,6 +142,34 @@ inline std::vector<HostileCase> HostileCases() {
                                       doc("<Name>" + QByteArray(1 << 20, 'N') + "</Name>\n",
                                           tube("41.6", "40.5", "1", "")));
                  }});
+    // Each '&' once sent the reference decoder through the whole rest of the name.
+    c.push_back({"a name of 8 MB of '&'", [](const QDir& d) {
+                     return writeFile(
+                         d, "amp.rkt",
+                         doc("<Name>" + QByteArray(8 << 20, '&') + "</Name>\n",
+                             tube("41.6", "40.5", "1",
+                                  fins("3", "60", "30", "3", QByteArray(1 << 20, '&')))));
+                 }});
+    // A point list just under the line limit is walked, never split into all its points.
+    c.push_back({"a point list of 15.9 MB",
+                 [](const QDir& d) {
+                     QByteArray points;
+                     points.reserve(16 << 20);
+                     while (points.size() < (159 << 20) / 10)
+                         points += "12.5,3.25|";
+                     return writeFile(
+                         d, "points.rkt",
+                         doc("<Name>Points</Name>\n",
+                             tube("41.6", "40.5", "300",
+                                  "<CustomFinSet>\n<Name>Custom</Name>\n<FinCount>3</FinCount>\n"
+                                  "<RootChord>0</RootChord>\n<SemiSpan>0</SemiSpan>\n"
+                                  "<Thickness>3</Thickness>\n<PointList>" +
+                                      points + "0,0|</PointList>\n</CustomFinSet>\n")));
+                 },
+                 true});
+    file("control characters in names",
+         doc("<Name>R&#10;Outer diameter: 999&#27;[2J</Name>\n",
+             tube("41.6", "40.5", "300", fins("3", "60", "30", "3", "F\x1b]0;title\x07"))));
     c.push_back({"a single 50 MB line",
                  [](const QDir& d) {
                      return writeLarge(d, "line.rkt", "<RockSimDocument>\n<RocketDesign>\n<Name>",

@@ -41,6 +41,7 @@ private slots:
     void init() { QVERIFY(home.isValid()); }
     void showExample();
     void showInInches();
+    void showEscapesControls();
     void exitCodes_data();
     void exitCodes();
     void withoutDisplay();
@@ -84,6 +85,22 @@ void TestCli::showInInches() {
     QCOMPARE(lines[1], QStringLiteral("Outer diameter: 1.637790336"));
     QCOMPARE(lines[5], QStringLiteral("Name: Main fins"));
     QCOMPARE(lines[6], QStringLiteral("Number: 4"));
+}
+
+void TestCli::showEscapesControls() {
+    // A name with a line feed and terminal escapes, as character references.
+    QFile design(home.filePath(QStringLiteral("forged.rkt")));
+    QVERIFY(design.open(QIODevice::WriteOnly));
+    design.write("<RockSimDocument>\n<RocketDesign>\n"
+                 "<Name>R&#10;Outer diameter: 999&#27;[2J</Name>\n</RocketDesign>\n"
+                 "</RockSimDocument>\n");
+    design.close();
+    const Run r = run({QStringLiteral("--show"), design.fileName()}, home.path());
+    QCOMPARE(r.code, 0);
+    const QStringList lines = r.out.split(u'\n');
+    QCOMPARE(lines.size(), 5); // four lines and the end
+    QCOMPARE(lines[0], QStringLiteral("Rocket name: R\\x0AOuter diameter: 999\\x1B[2J"));
+    QVERIFY(!r.out.contains(QChar(0x1B)));
 }
 
 void TestCli::exitCodes_data() {

@@ -15,6 +15,8 @@ private slots:
     void displayLength_data();
     void displayLength();
     void twips();
+    void shownText_data();
+    void shownText();
 };
 
 void TestConversions::val_data() {
@@ -110,6 +112,28 @@ void TestConversions::twips() {
     QCOMPARE(LengthToTwips(QStringLiteral("25")), 1417.5);
     QCOMPARE(LengthToTwips(QStringLiteral("41.6")), 41.6 * 567 / 10);
     QCOMPARE(LengthToTwips(QString()), 0.0);
+}
+
+void TestConversions::shownText_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("plain") << "Main fins"
+                           << "Main fins";
+    QTest::newRow("letters past ASCII") << "Fusée № 5"
+                                        << "Fusée № 5";
+    QTest::newRow("a forged line") << "F\nOuter diameter: 999"
+                                   << "F\\x0AOuter diameter: 999";
+    QTest::newRow("a terminal escape") << "\x1b[31mred"
+                                       << "\\x1B[31mred";
+    QTest::newRow("tab, DEL, C1") << QString::fromUtf16(u"a\tb\x7f\x85"
+                                                        u"c")
+                                  << "a\\x09b\\x7F\\x85c";
+}
+
+void TestConversions::shownText() {
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QCOMPARE(ShownText(text), shown);
 }
 
 QTEST_APPLESS_MAIN(TestConversions)
