@@ -1,5 +1,6 @@
 #include "AppPaths.h"
 
+#include <QDir>
 #include <QStandardPaths>
 
 namespace vanecraft {
@@ -14,7 +15,13 @@ QString& overrideDir() {
 QString ConfigDir() {
     if (!overrideDir().isEmpty())
         return overrideDir();
-    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    // A relative XDG_CONFIG_HOME is to be ignored: it would put the settings wherever the
+    // program happens to be started.
+    const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!xdg.isEmpty() && QDir::isRelativePath(xdg) && dir.startsWith(xdg))
+        return QDir::homePath() + QStringLiteral("/.config") + dir.mid(xdg.size());
+    return dir;
 }
 
 void SetConfigDirOverride(const QString& dir) {

@@ -42,6 +42,7 @@ private slots:
     void showExample();
     void showInInches();
     void showEscapesControls();
+    void relativeConfigHomeIgnored();
     void exitCodes_data();
     void exitCodes();
     void withoutDisplay();
@@ -101,6 +102,26 @@ void TestCli::showEscapesControls() {
     QCOMPARE(lines.size(), 5); // four lines and the end
     QCOMPARE(lines[0], QStringLiteral("Rocket name: R\\x0AOuter diameter: 999\\x1B[2J"));
     QVERIFY(!r.out.contains(QChar(0x1B)));
+}
+
+void TestCli::relativeConfigHomeIgnored() {
+    // A relative XDG_CONFIG_HOME counts as unset: the settings go to ~/.config, not to a folder
+    // below wherever the program was started.
+    QTemporaryDir scratch;
+    const QString started = scratch.filePath(QStringLiteral("started"));
+    QDir().mkpath(started);
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), scratch.filePath(QStringLiteral("home")));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), QStringLiteral("relative"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.filePath(QStringLiteral("runtime")));
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(started);
+    p.start(QStringLiteral(VANECRAFT_BINARY), {QStringLiteral("--show"), example()});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 0);
+    QVERIFY(!QFileInfo::exists(started + QStringLiteral("/relative")));
+    QVERIFY(QFileInfo::exists(scratch.filePath(QStringLiteral("home/.config/Vanecraft/Vnlk.ini"))));
 }
 
 void TestCli::exitCodes_data() {
