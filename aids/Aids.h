@@ -30,10 +30,6 @@ struct AidValues {
 
 AidValues AidValuesOf(const AppState& state);
 
-// The paper thickness the wrapper allows for, in millimetres.
-constexpr double ThinnestPaper = 0.0;
-constexpr double ThickestPaper = 3.0;
-
 // A figure, or why it cannot be drawn from its values. The reason is the user's message whole.
 struct AidResult {
     Figure figure;

@@ -7,6 +7,10 @@
 
 namespace vanecraft {
 
+// The paper thickness the wrapper can allow for, in millimetres: no paper to thick card.
+constexpr double ThinnestPaper = 0.0;
+constexpr double ThickestPaper = 3.0;
+
 // The fin sets the list offers: the first four, as ever.
 constexpr int OfferedFinSets = 4;
 // Fin sets held in memory; a file may name more, which are only counted.

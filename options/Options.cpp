@@ -18,8 +18,10 @@
 namespace vanecraft {
 
 namespace {
+// Inches whatever the case and blanks, as the settings file is read; anything else counts as
+// millimetres.
 bool isInches(const QString& units) {
-    return units == QLatin1String("Inches");
+    return units.trimmed().compare(QLatin1String("Inches"), Qt::CaseInsensitive) == 0;
 }
 } // namespace
 
@@ -150,6 +152,14 @@ void Options::cmdOK_Click() {
                       .arg(PaperTCK->text()));
         return;
     }
+    if (!ThicknessInRange(millimetres)) {
+        CurrentPlatform().message(
+            this, QStringLiteral("The paper thickness \"%1\" is outside %2%3. Please enter the "
+                                 "thickness of the paper you print on.")
+                      .arg(PaperTCK->text(), ThicknessRangeText(),
+                           isInches(units) ? QStringLiteral(" (0 to 0.118 in)") : QString()));
+        return;
+    }
     QString paperKey;
     if (!chosenPaper(&paperKey)) {
         CurrentPlatform().message(
@@ -164,7 +174,9 @@ void Options::cmdOK_Click() {
     state_.PaperKey = paperKey;
     state_.ScaleCheck = ScaleCheck->isChecked();
     WritePreferences(state_);
-    state_.MeasurementUnits = units;
+    // Units are written as one of the two the file knows, whatever was typed.
+    state_.MeasurementUnits =
+        isInches(units) ? QStringLiteral("Inches") : QStringLiteral("Millimeters");
     state_.PaperThickness = static_cast<float>(millimetres);
     QString problem;
     if (!WriteSettingsFile(state_.PaperThickness, state_.MeasurementUnits, &problem))

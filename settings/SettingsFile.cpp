@@ -1,12 +1,14 @@
 #include "SettingsFile.h"
 
 #include "AppPaths.h"
+#include "model/Conversions.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QSaveFile>
+#include <QStringList>
 
 #include <charconv>
 #include <cmath>
@@ -41,6 +43,15 @@ bool readLine(QFile& file, QString* line) {
 
 } // namespace
 
+bool ThicknessInRange(double millimetres) {
+    return std::isfinite(millimetres) && millimetres >= ThinnestPaper &&
+           millimetres <= ThickestPaper;
+}
+
+QString ThicknessRangeText() {
+    return QStringLiteral("%1 to %2 mm").arg(ThinnestPaper).arg(ThickestPaper);
+}
+
 QString ThicknessText(float millimetres) {
     char buffer[64];
     const auto r = std::to_chars(buffer, buffer + sizeof buffer, millimetres);
@@ -60,6 +71,13 @@ bool ParseThickness(const QString& text, double* value) {
 
 bool WriteSettingsFile(float paperThickness, const QString& units, QString* error) {
     const QString path = SettingsFilePath();
+    // What the next start could not take is never written.
+    if (!ThicknessInRange(paperThickness)) {
+        if (error)
+            *error = QStringLiteral("The paper thickness %1 mm is outside %2: it was not saved.")
+                         .arg(ThicknessText(paperThickness), ThicknessRangeText());
+        return false;
+    }
     QSaveFile file(path);
     bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     if (ok) {
@@ -99,11 +117,29 @@ QString ReadSettingsFile(AppState& state) {
     double thickness = 0;
     if (!ParseThickness(line, &thickness))
         return errorText(ErrorTypeMismatch);
+    QStringList told;
+    // A thickness no paper has is not taken: the default holds until the user sets one.
+    if (!ThicknessInRange(thickness)) {
+        told << QStringLiteral("The paper thickness in \"%1\" is %2 mm, outside %3: 0.381 mm is "
+                               "used instead. Set it in File → Options.")
+                    .arg(QDir::toNativeSeparators(path), line.trimmed(), ThicknessRangeText());
+        thickness = 0.381;
+    }
     state.PaperThickness = static_cast<float>(thickness);
     if (!readLine(file, &line))
         return errorText(file.error() == QFileDevice::NoError ? ErrorReadPastEnd : ErrorDeviceIO);
-    state.MeasurementUnits = line;
-    return QString();
+    // The units as written, read whatever their case and blanks; anything else is millimetres.
+    const QString units = line.trimmed();
+    if (units.compare(QLatin1String("Inches"), Qt::CaseInsensitive) == 0) {
+        state.MeasurementUnits = QStringLiteral("Inches");
+    } else {
+        state.MeasurementUnits = QStringLiteral("Millimeters");
+        if (units.compare(QLatin1String("Millimeters"), Qt::CaseInsensitive) != 0)
+            told << QStringLiteral("The units \"%1\" in \"%2\" are not known: lengths are shown "
+                                   "in millimetres. Choose the units in File → Options.")
+                        .arg(ShownText(units), QDir::toNativeSeparators(path));
+    }
+    return told.join(QStringLiteral("\n\n"));
 }
 
 } // namespace vanecraft

@@ -24,6 +24,10 @@ QString ReadSettingsFile(AppState& state);
 // Writes both settings atomically. On failure returns false and the user's message in *error.
 bool WriteSettingsFile(float paperThickness, const QString& units, QString* error);
 
+// Whether a paper thickness is one the wrapper can allow for, and that range in words.
+bool ThicknessInRange(double millimetres);
+QString ThicknessRangeText();
+
 // The thickness as line 1 holds it: the shortest text that reads back to the same number.
 QString ThicknessText(float millimetres);
 

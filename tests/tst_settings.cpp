@@ -106,6 +106,18 @@ void TestSettings::readingTheFile_data() {
                              << "Error:13";
     QTest::newRow("empty") << QByteArray() << 0.0f << ""
                            << "Error:62";
+    // Units in any case or with blanks are read; others are told once and taken as millimetres.
+    for (const char* inches : {"inches", "INCHES", "Inches "})
+        QTest::newRow(inches) << QByteArray("0.381\r\n") + inches + "\r\n"
+                              << 0.381f << "Inches"
+                              << "";
+    QTest::newRow("unknown units") << QByteArray("0.381\r\ncm\r\n") << 0.381f << "Millimeters"
+                                   << "The units \"cm\"";
+    // A thickness no paper has is told and replaced by the default.
+    for (const char* thick : {"-1", "3.5", "1e40"})
+        QTest::newRow(thick) << QByteArray(thick) + "\r\nInches\r\n"
+                             << 0.381f << "Inches"
+                             << "outside 0 to 3 mm";
 }
 
 void TestSettings::readingTheFile() {
@@ -117,7 +129,9 @@ void TestSettings::readingTheFile() {
     w = std::make_unique<frmMain>();
     QCOMPARE(w->state().PaperThickness, thickness);
     QCOMPARE(w->state().MeasurementUnits, units);
-    QCOMPARE(fake->messages, message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(fake->messages.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty())
+        QVERIFY2(fake->messages[0].contains(message), qPrintable(fake->messages[0]));
     if (units == QLatin1String("Inches")) {
         Options* o = openOptions();
         QCOMPARE(o->PaperTCK->text(), QStringLiteral("0.014999955238713"));
@@ -169,14 +183,14 @@ void TestSettings::confirmingOptions_data() {
                                               << "cm"
                                               << "2.5"
                                               << "2.5" << 2.5f;
+    QTest::newRow("inches in any case") << "Millimeters"
+                                        << " INCHES"
+                                        << "0.015"
+                                        << "0.015" << float(0.015 / 0.03936996);
     QTest::newRow("zero accepted") << "Inches"
                                    << "Inches"
                                    << "0"
                                    << "0" << 0.0f;
-    QTest::newRow("negative accepted") << "Millimeters"
-                                       << "Millimeters"
-                                       << "-1"
-                                       << "-1" << -1.0f;
 }
 
 void TestSettings::confirmingOptions() {
@@ -195,13 +209,17 @@ void TestSettings::confirmingOptions() {
     o->cmdOK->click();
     QCOMPARE(o->PaperTCK->text(), shown);
     QTRY_VERIFY(guard.isNull()); // closed
-    QCOMPARE(w->state().MeasurementUnits, units);
+    // Written as one of the two units the file knows.
+    const QString saved = units.trimmed().toLower() == QLatin1String("inches")
+                              ? QStringLiteral("Inches")
+                              : QStringLiteral("Millimeters");
+    QCOMPARE(w->state().MeasurementUnits, saved);
     QCOMPARE(w->state().PaperThickness, thickness);
     QVERIFY(w->state().SettingsSaved);
     // The file holds millimetres and reads back to the very same number.
     const QList<QByteArray> lines = settingsContent().split('\n');
     QCOMPARE(lines.size(), 3);
-    QCOMPARE(lines[1], units.toUtf8() + '\r');
+    QCOMPARE(lines[1], saved.toUtf8() + '\r');
     AppState again;
     QCOMPARE(ReadSettingsFile(again), QString());
     QCOMPARE(again.PaperThickness, thickness);
@@ -213,15 +231,21 @@ void TestSettings::confirmingOptions() {
 void TestSettings::refusedThickness_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("escape");
-    QTest::newRow("empty") << "" << false;
-    QTest::newRow("letters") << "thin" << false;
-    QTest::newRow("two separators") << "0.3.8" << false;
-    QTest::newRow("not finite") << "inf" << true;
+    QTest::addColumn<QString>("says");
+    QTest::newRow("negative") << "-1" << false << "is outside 0 to 3 mm";
+    QTest::newRow("a board") << "0.2" << false << "is outside 0 to 3 mm"; // 0.2 in is 5 mm
+    QTest::newRow("past single precision") << "1e40" << false << "is outside 0 to 3 mm";
+    const QString notNumber = QStringLiteral("is not a number");
+    QTest::newRow("empty") << "" << false << notNumber;
+    QTest::newRow("letters") << "thin" << false << notNumber;
+    QTest::newRow("two separators") << "0.3.8" << false << notNumber;
+    QTest::newRow("not finite") << "inf" << true << notNumber;
 }
 
 void TestSettings::refusedThickness() {
     QFETCH(QString, typed);
     QFETCH(bool, escape);
+    QFETCH(QString, says);
     w = std::make_unique<frmMain>();
     const QByteArray before = settingsContent();
     Options* o = openOptions();
@@ -232,9 +256,12 @@ void TestSettings::refusedThickness() {
     else
         QTest::keyClick(o->PaperTCK, Qt::Key_Return);
     QCOMPARE(fake->messages.size(), 1);
-    // It echoes what was typed and suggests the decimal point the box takes.
-    QVERIFY(fake->messages[0].contains(QStringLiteral("\"%1\" is not a number").arg(typed)));
-    QVERIFY(fake->messages[0].contains(QLatin1String("such as 0.381")));
+    // It echoes what was typed; a number that is no number suggests the decimal point the box
+    // takes.
+    QVERIFY2(fake->messages[0].contains(QStringLiteral("\"%1\" ").arg(typed) + says),
+             qPrintable(fake->messages[0]));
+    if (says == QLatin1String("is not a number"))
+        QVERIFY(fake->messages[0].contains(QLatin1String("such as 0.381")));
     QCOMPARE(o->PaperTCK->text(), typed);
     QCOMPARE(w->optionsWindow(), o); // still open
     QCOMPARE(settingsContent(), before);
