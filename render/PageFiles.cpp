@@ -99,6 +99,10 @@ bool WriteLayout(const SheetLayout& layout, const QString& path, QString* error)
         return fail(QStringLiteral("there is nothing to draw"));
     if (format == PageFormat::Svg && layout.sheets.size() != 1)
         return fail(QStringLiteral("an SVG file holds one sheet"));
+    // A FIFO, a device or a link to one is never replaced by the page.
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile())
+        return fail(QStringLiteral("it is not a regular file"));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(file.errorString());

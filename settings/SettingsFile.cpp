@@ -31,14 +31,29 @@ int openErrorNumber(const QFile& file) {
 }
 
 // One line, without its CR LF / LF / CR. False at the end of the file.
+// A line of the settings file is a number or a word: a longer one is no setting, and is not
+// read whole.
+constexpr qint64 LongestLine = 1024;
+
+// One line, without its CR LF / LF / CR. False at the end of the file. A line longer than any
+// setting comes back as the part read, which no setting matches.
 bool readLine(QFile& file, QString* line) {
     if (file.atEnd())
         return false;
-    QByteArray bytes = file.readLine();
+    QByteArray bytes = file.readLine(LongestLine);
     while (bytes.endsWith('\n') || bytes.endsWith('\r'))
         bytes.chop(1);
     *line = QString::fromUtf8(bytes);
+    if (bytes.size() >= LongestLine - 1)
+        *line += QStringLiteral("...");
     return true;
+}
+
+// Whether `path` may be written: absent, or a regular file once links are followed. A FIFO, a
+// device or a folder in its place is left alone.
+bool writableTarget(const QString& path) {
+    const QFileInfo target(path);
+    return !target.exists() || target.isFile();
 }
 
 } // namespace
@@ -71,6 +86,13 @@ bool ParseThickness(const QString& text, double* value) {
 
 bool WriteSettingsFile(float paperThickness, const QString& units, QString* error) {
     const QString path = SettingsFilePath();
+    if (!writableTarget(path)) {
+        if (error)
+            *error = QStringLiteral("The settings could not be saved to \"%1\": it is not a "
+                                    "regular file. They stay in force until Vanecraft is closed.")
+                         .arg(QDir::toNativeSeparators(path));
+        return false;
+    }
     // What the next start could not take is never written.
     if (!ThicknessInRange(paperThickness)) {
         if (error)
@@ -108,6 +130,9 @@ QString ReadSettingsFile(AppState& state) {
             return writeProblem;
         }
     }
+    // Opening a FIFO would wait for a writer for ever: only a regular file is opened.
+    if (!QFileInfo(path).isFile())
+        return errorText(ErrorPathAccess);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return errorText(openErrorNumber(file));
@@ -122,7 +147,7 @@ QString ReadSettingsFile(AppState& state) {
     if (!ThicknessInRange(thickness)) {
         told << QStringLiteral("The paper thickness in \"%1\" is %2 mm, outside %3: 0.381 mm is "
                                "used instead. Set it in File → Options.")
-                    .arg(QDir::toNativeSeparators(path), line.trimmed(), ThicknessRangeText());
+                    .arg(QDir::toNativeSeparators(path), ShownText(line.trimmed()), ThicknessRangeText());
         thickness = 0.381;
     }
     state.PaperThickness = static_cast<float>(thickness);

@@ -2,6 +2,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -43,6 +44,8 @@ private slots:
     void showInInches();
     void showEscapesControls();
     void relativeConfigHomeIgnored();
+    void exportLeavesSpecialFilesAlone_data();
+    void exportLeavesSpecialFilesAlone();
     void exitCodes_data();
     void exitCodes();
     void withoutDisplay();
@@ -122,6 +125,36 @@ void TestCli::relativeConfigHomeIgnored() {
     QCOMPARE(p.exitCode(), 0);
     QVERIFY(!QFileInfo::exists(started + QStringLiteral("/relative")));
     QVERIFY(QFileInfo::exists(scratch.filePath(QStringLiteral("home/.config/Vanecraft/Vnlk.ini"))));
+}
+
+void TestCli::exportLeavesSpecialFilesAlone_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("a FIFO") << "fifo";
+    QTest::newRow("a link to a device") << "device link";
+    QTest::newRow("a folder") << "folder";
+}
+
+void TestCli::exportLeavesSpecialFilesAlone() {
+    QFETCH(QString, kind);
+    const QString target = home.filePath(QStringLiteral("special.pdf"));
+    QFile::remove(target);
+    QDir(target).removeRecursively();
+    if (kind == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(target).constData(), 0600), 0);
+    else if (kind == QLatin1String("device link"))
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), target));
+    else
+        QVERIFY(QDir().mkpath(target));
+    const Run r = run({QStringLiteral("--export"), QStringLiteral("guide"),
+                       QStringLiteral("--output"), target, example()},
+                      home.path());
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.err.contains(QLatin1String("not a regular file")), qPrintable(r.err));
+    // Still what it was.
+    const QFileInfo after(target);
+    QCOMPARE(after.isSymLink(), kind == QLatin1String("device link"));
+    QCOMPARE(after.isDir(), kind == QLatin1String("folder"));
+    QVERIFY(!after.isFile());
 }
 
 void TestCli::exitCodes_data() {

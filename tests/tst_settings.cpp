@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
+#include <sys/stat.h>
 
 using namespace vanecraft;
 
@@ -34,6 +36,8 @@ private slots:
     void closeBoxSavesNothing();
     void unwritableFile();
     void mainWindowFollowsUnits();
+    void specialSettingsFiles_data();
+    void specialSettingsFiles();
     void paperAndScaleCheck_data();
     void paperAndScaleCheck();
     void infoWindows();
@@ -328,6 +332,41 @@ void TestSettings::mainWindowFollowsUnits() {
     w = std::make_unique<frmMain>();
     QCOMPARE(w->state().MeasurementUnits, QStringLiteral("Inches"));
     QCOMPARE(w->state().PaperThickness, float(0.015 / 0.03936996));
+}
+
+void TestSettings::specialSettingsFiles_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("atStart");
+    QTest::newRow("a FIFO") << "fifo"
+                            << "Error:75";
+    QTest::newRow("a 20 MB first line") << "long"
+                                        << "Error:13";
+}
+
+void TestSettings::specialSettingsFiles() {
+    QFETCH(QString, kind);
+    QFETCH(QString, atStart);
+    QDir().mkpath(ConfigDir());
+    const QByteArray path = QFile::encodeName(SettingsFilePath());
+    if (kind == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(path.constData(), 0600), 0);
+    else
+        writeSettings(QByteArray(20 << 20, '7') + "\r\nInches\r\n");
+    // Start-up neither waits for a writer nor reads the line whole: it says so and goes on.
+    QElapsedTimer t;
+    t.start();
+    w = std::make_unique<frmMain>();
+    QVERIFY(t.elapsed() < 5000);
+    QCOMPARE(fake->messages, QStringList{atStart});
+    if (kind != QLatin1String("fifo"))
+        return;
+    // Options do not write through it either.
+    fake->messages.clear();
+    Options* o = openOptions();
+    o->cmdOK->click();
+    QCOMPARE(fake->messages.size(), 1);
+    QVERIFY(fake->messages[0].contains(QLatin1String("not a regular file")));
+    QVERIFY(!QFileInfo(SettingsFilePath()).isFile());
 }
 
 void TestSettings::paperAndScaleCheck_data() {
