@@ -8,7 +8,7 @@ namespace vanecraft {
 
 // The placement store, opened at the group that holds every key of the main window.
 struct PlacementStore : QSettings {
-    PlacementStore() : QSettings(PlacementStorePath(), QSettings::IniFormat) {
+    PlacementStore() : QSettings(UsableStorePath(), QSettings::IniFormat) {
         beginGroup(QStringLiteral("Settings"));
     }
 };

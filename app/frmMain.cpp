@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
+#include <QDir>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -221,6 +222,12 @@ void frmMain::updateClock() {
 }
 
 void frmMain::Form_Load() {
+    if (UsableStorePath().isEmpty())
+        CurrentPlatform().message(
+            this, QStringLiteral("The window's placement, the recent designs and the paper "
+                                 "cannot be kept in \"%1\": it is not a regular file of a "
+                                 "sensible size. They are not saved this time.")
+                      .arg(QDir::toNativeSeparators(PlacementStorePath())));
     restorePlacement();
     for (const Tool& tool : Tools())
         Choice->addItem(QString::fromUtf8(tool.caption));
@@ -239,6 +246,19 @@ void frmMain::Form_Load() {
 
 void frmMain::restorePlacement() {
     PlacementStore store;
+    // Every value is brought within the screens before it becomes pixels: a stored 1e10 would
+    // overflow, and a width of 1e8 would ask for a gigabyte of window.
+    QRect screens(0, 0, 1920, 1080);
+    if (!QGuiApplication::screens().isEmpty()) {
+        screens = QRect();
+        for (QScreen* s : QGuiApplication::screens())
+            screens |= s->availableGeometry();
+    }
+    const double lowest[3] = {(screens.left() - screens.width()) * TwipsPerPixel,
+                              (screens.top() - screens.height()) * TwipsPerPixel, TwipsPerPixel};
+    const double highest[3] = {(screens.right() + 1) * TwipsPerPixel,
+                               (screens.bottom() + 1) * TwipsPerPixel,
+                               screens.width() * TwipsPerPixel};
     double v[3];
     for (int i = 0; i < 3; ++i) {
         const QString text = store.value(QString::fromLatin1(PlacementKeys[i])).toString();
@@ -246,7 +266,9 @@ void frmMain::restorePlacement() {
         const float f = text.trimmed().toFloat(&ok);
         // A value that is not a number (or no value) falls back to the default.
         v[i] = ok && std::isfinite(f) ? f : PlacementDefaults[i];
-        placedTwips_[i] = NumberText(v[i], QStringLiteral("."));
+        const double bounded = std::clamp(v[i], lowest[i], highest[i]);
+        placedTwips_[i] = NumberText(bounded, QStringLiteral("."));
+        v[i] = bounded;
     }
     placedTwips_[3] = NumberText(FixedHeight, QStringLiteral("."));
     QPoint pos(Px(v[0]), Px(v[1]));

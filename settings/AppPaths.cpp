@@ -1,6 +1,7 @@
 #include "AppPaths.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace vanecraft {
@@ -30,6 +31,16 @@ void SetConfigDirOverride(const QString& dir) {
 
 QString PlacementStorePath() {
     return ConfigDir() + QStringLiteral("/Vanecraft.conf");
+}
+
+QString UsableStorePath() {
+    // Far beyond a placement and five recent designs; a larger file is no store of ours.
+    constexpr qint64 LargestStore = 1 << 20;
+    const QString path = PlacementStorePath();
+    const QFileInfo store(path);
+    if (store.exists() && (!store.isFile() || store.size() > LargestStore))
+        return QString();
+    return path;
 }
 
 QString SettingsFilePath() {

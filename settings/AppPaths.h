@@ -9,6 +9,9 @@ namespace vanecraft {
 QString ConfigDir();
 void SetConfigDirOverride(const QString& dir); // empty restores the default
 QString PlacementStorePath();                  // the window placement (QSettings, INI)
-QString SettingsFilePath();                    // Vnlk.ini
+// The placement store's path when it may be read and written: absent, or a regular file of a
+// sane size. Empty otherwise, which QSettings reads as nothing and never writes.
+QString UsableStorePath();
+QString SettingsFilePath(); // Vnlk.ini
 
 } // namespace vanecraft

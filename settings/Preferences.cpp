@@ -12,14 +12,14 @@ const QString ScaleCheckKey = QStringLiteral("Settings/ScaleCheck");
 } // namespace
 
 void ReadPreferences(AppState& state) {
-    const QSettings store(PlacementStorePath(), QSettings::IniFormat);
+    const QSettings store(UsableStorePath(), QSettings::IniFormat);
     state.PaperKey = store.value(PaperKey).toString();
     // Anything but a plain "false" keeps the check: it is what protects the template.
     state.ScaleCheck = store.value(ScaleCheckKey).toString() != QLatin1String("false");
 }
 
 void WritePreferences(const AppState& state) {
-    QSettings store(PlacementStorePath(), QSettings::IniFormat);
+    QSettings store(UsableStorePath(), QSettings::IniFormat);
     if (state.PaperKey.isEmpty())
         store.remove(PaperKey);
     else

@@ -147,7 +147,8 @@ QString ReadSettingsFile(AppState& state) {
     if (!ThicknessInRange(thickness)) {
         told << QStringLiteral("The paper thickness in \"%1\" is %2 mm, outside %3: 0.381 mm is "
                                "used instead. Set it in File → Options.")
-                    .arg(QDir::toNativeSeparators(path), ShownText(line.trimmed()), ThicknessRangeText());
+                    .arg(QDir::toNativeSeparators(path), ShownText(line.trimmed()),
+                         ThicknessRangeText());
         thickness = 0.381;
     }
     state.PaperThickness = static_cast<float>(thickness);

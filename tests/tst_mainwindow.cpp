@@ -5,13 +5,16 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
 #include <memory>
+#include <sys/stat.h>
 
 using namespace vanecraft;
 
@@ -53,6 +56,10 @@ private slots:
     void firstRunPlacement();
     void storedPlacement_data();
     void storedPlacement();
+    void boundedPlacement_data();
+    void boundedPlacement();
+    void unusableStore_data();
+    void unusableStore();
     void minimisedCloseKeepsPlacement();
     void loadThroughMenuAndToolbar();
     void finSetPicking();
@@ -188,6 +195,67 @@ void TestMainWindow::storedPlacement() {
     store.beginGroup(QStringLiteral("Settings"));
     for (int i = 0; i < 4; ++i)
         QCOMPARE(store.value(keys[i]).toString(), written[i]);
+}
+
+void TestMainWindow::boundedPlacement_data() {
+    QTest::addColumn<QStringList>("stored"); // left, top, width
+    QTest::newRow("a width of 1e10") << QStringList{"1500", "3000", "1e10"};
+    QTest::newRow("a width of 1e8") << QStringList{"1500", "3000", "1e8"};
+    QTest::newRow("far left and down") << QStringList{"-1e10", "1e10", "6500"};
+    QTest::newRow("past single precision") << QStringList{"1e39", "-1e39", "1e39"};
+}
+
+void TestMainWindow::boundedPlacement() {
+    QFETCH(QStringList, stored);
+    {
+        QSettings store(PlacementStorePath(), QSettings::IniFormat);
+        store.beginGroup(QStringLiteral("Settings"));
+        store.setValue("MainLeft", stored[0]);
+        store.setValue("MainTop", stored[1]);
+        store.setValue("MainWidth", stored[2]);
+    }
+    w = std::make_unique<frmMain>();
+    // The window is no larger than the screens and comes up on them.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY2(w->width() <= screen.width(), qPrintable(QString::number(w->width())));
+    QVERIFY(screen.intersects(w->frameGeometry()));
+    w->close();
+    // What is stored back is what the window had, not what the file claimed.
+    QSettings store(PlacementStorePath(), QSettings::IniFormat);
+    store.beginGroup(QStringLiteral("Settings"));
+    QVERIFY(store.value("MainWidth").toDouble() <= screen.width() * 15);
+}
+
+void TestMainWindow::unusableStore_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("a FIFO") << "fifo";
+    QTest::newRow("a folder") << "folder";
+    QTest::newRow("2 MB") << "large";
+}
+
+void TestMainWindow::unusableStore() {
+    QFETCH(QString, kind);
+    QDir().mkpath(ConfigDir());
+    const QString path = PlacementStorePath();
+    if (kind == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkpath(path));
+    else
+        writeFile(QStringLiteral("config/Vanecraft.conf"),
+                  "[Settings]\nMainLeft=1500\n" + QByteArray(2 << 20, '#'));
+    const QFileInfo before(path);
+    // Start-up neither waits on it nor reads it: it says so, and the window opens.
+    w = std::make_unique<frmMain>();
+    QCOMPARE(fake->messages.size(), 1);
+    QVERIFY(fake->messages[0].contains(QLatin1String("not a regular file")));
+    QVERIFY(w->LoadDesign(writeFile(QStringLiteral("one.rkt"), OneFinSet)));
+    w->close();
+    w.reset();
+    // Nothing was written through it or in its place.
+    const QFileInfo after(path);
+    QCOMPARE(after.isFile(), before.isFile());
+    QCOMPARE(after.size(), before.size());
 }
 
 void TestMainWindow::minimisedCloseKeepsPlacement() {
