@@ -221,7 +221,26 @@ QString ShowText(const AppState& s) {
     return out;
 }
 
+// An argument whose bytes do not survive decoding would name another file than the one meant:
+// it is refused rather than looked up or written under a changed name.
+static bool argumentsDecode(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray bytes(argv[i]);
+        const QString text = QString::fromLocal8Bit(bytes);
+        if (text.toLocal8Bit() != bytes) {
+            printErr(QStringLiteral("The argument \"%1\" is not valid text in this system's "
+                                    "encoding, so it cannot name a file. Rename the file, or give "
+                                    "its name in UTF-8.")
+                         .arg(ShownText(text)));
+            return false;
+        }
+    }
+    return true;
+}
+
 int RunVanecraft(int argc, char** argv) {
+    if (!argumentsDecode(argc, argv))
+        return ExitUsage;
     CliOptions options;
     const bool exporting = hasOption(argc, argv, {"--export"});
     const bool headless =

@@ -484,16 +484,23 @@ LoadResult ReadRockSimDevice(QIODevice& device, const QString& name) {
                                        .arg(LineReader::MaxLineBytes >> 20));
         return fileError(name, QStringLiteral("reading it failed (%1)").arg(device.errorString()));
     };
+    // What a file gets whose first line is no RockSim document, whatever bytes it holds: an
+    // old binary RockSim file among them.
+    const QString abnormal = QString::fromUtf8(AbnormalFormatMessage) +
+                             QStringLiteral("\n\nThe file \"%1\" is not a RockSim design.")
+                                 .arg(QDir::toNativeSeparators(name));
     if (!reader.readLine(line)) {
-        result.message = reader.failed() || reader.tooLong()
-                             ? readFailure()
-                             : fileError(name, QStringLiteral("it is empty"));
+        result.message = reader.failed()    ? readFailure()
+                         : reader.tooLong() ? abnormal
+                                            : fileError(name, QStringLiteral("it is empty"));
         return result;
     }
     if (line.startsWith("\xEF\xBB\xBF"))
         line.remove(0, 3);
     if (line.contains('\0')) {
-        result.message = fileError(name, QStringLiteral("it is not a text file"));
+        result.message = line.contains("<RockSimDocument>")
+                             ? fileError(name, QStringLiteral("it is not a text file"))
+                             : abnormal;
         return result;
     }
     // Some exporters write an XML declaration first; the document element must follow it.
@@ -507,11 +514,7 @@ LoadResult ReadRockSimDevice(QIODevice& device, const QString& name) {
             formatOk = line.contains("<RockSimDocument>");
     }
     if (!formatOk) {
-        result.message = reader.failed() || reader.tooLong()
-                             ? readFailure()
-                             : QString::fromUtf8(AbnormalFormatMessage) +
-                                   QStringLiteral("\n\nThe file \"%1\" is not a RockSim design.")
-                                       .arg(QDir::toNativeSeparators(name));
+        result.message = reader.failed() ? readFailure() : abnormal;
         return result;
     }
     do {

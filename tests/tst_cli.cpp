@@ -44,6 +44,8 @@ private slots:
     void showInInches();
     void showEscapesControls();
     void relativeConfigHomeIgnored();
+    void undecodableArguments_data();
+    void undecodableArguments();
     void exportLeavesSpecialFilesAlone_data();
     void exportLeavesSpecialFilesAlone();
     void exitCodes_data();
@@ -155,6 +157,30 @@ void TestCli::exportLeavesSpecialFilesAlone() {
     QCOMPARE(after.isSymLink(), kind == QLatin1String("device link"));
     QCOMPARE(after.isDir(), kind == QLatin1String("folder"));
     QVERIFY(!after.isFile());
+}
+
+void TestCli::undecodableArguments_data() {
+    QTest::addColumn<QString>("args"); // for the shell, with a byte that is not UTF-8
+    QTest::newRow("a design") << "--show \"$(printf 'x\\377.rkt')\"";
+    QTest::newRow("an output") << "--export guide --output \"$(printf 'p\\377.pdf')\" \"$1\"";
+}
+
+void TestCli::undecodableArguments() {
+    QFETCH(QString, args);
+    QTemporaryDir scratch;
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(scratch.path());
+    p.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("exec \"$0\" ") + args,
+                                        QStringLiteral(VANECRAFT_BINARY), example()});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 2);
+    QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains(QLatin1String("not valid text")));
+    // Nothing was written under a changed name.
+    QVERIFY(QDir(scratch.path()).entryList(QDir::Files).isEmpty());
 }
 
 void TestCli::exitCodes_data() {

@@ -216,8 +216,13 @@ void TestReader::refuses_data() {
         << QString::fromUtf8(AbnormalFormatMessage);
     QTest::newRow("other XML") << QByteArray("<html>\n<RockSimDocument>\n")
                                << QString::fromUtf8(AbnormalFormatMessage);
+    // A binary file, such as a RockSim file from before the XML format, gets the format message.
     QTest::newRow("binary") << QByteArray("\x7f\x45LF\x02\x01\x01\x00\x00", 9)
-                            << "it is not a text file";
+                            << QString::fromUtf8(AbnormalFormatMessage);
+    QTest::newRow("a first line past any design")
+        << QByteArray(17 << 20, 'x') << QString::fromUtf8(AbnormalFormatMessage);
+    QTest::newRow("NUL on the document's line")
+        << QByteArray("<RockSimDocument>\0\n", 19) << "it is not a text file";
     QTest::newRow("NUL inside a tag line")
         << QByteArray("<RockSimDocument>\n<Name>A\0B</Name>\n", 35) << "it is not a text file";
     QTest::newRow("value over two lines")
