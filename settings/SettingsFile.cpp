@@ -30,7 +30,6 @@ int openErrorNumber(const QFile& file) {
     return file.error() == QFileDevice::PermissionsError ? ErrorPermissionDenied : ErrorDeviceIO;
 }
 
-// One line, without its CR LF / LF / CR. False at the end of the file.
 // A line of the settings file is a number or a word: a longer one is no setting, and is not
 // read whole.
 constexpr qint64 LongestLine = 1024;
