@@ -121,6 +121,7 @@ private:
     void rebuildRecentMenu();
     void offerPdfInstead(const Tool& tool, const QString& reason);
     bool savePages(const Tool& tool, QString path);
+    const Tool* toolForCommand(const char* noTool);
     void tellSheets(const SheetLayout& layout, const QString& done);
     PreviewContent previewContent() const;
     void refreshPreview();

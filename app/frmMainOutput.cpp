@@ -13,15 +13,21 @@
 
 namespace vanecraft {
 
-void frmMain::mnuFilePreview_Click() {
-    const QString tool = Choice->currentText();
-    if (!ToolByCaption(tool)) {
-        CurrentPlatform().message(this, QString::fromUtf8(SelectToolToPreviewMessage));
-        return;
+// The tool the list names, once what was typed into the boxes is taken; null, after telling
+// the user (`noTool` when no tool is chosen), when the command cannot go on.
+const Tool* frmMain::toolForCommand(const char* noTool) {
+    const Tool* tool = ToolByCaption(Choice->currentText());
+    if (!tool) {
+        CurrentPlatform().message(this, QString::fromUtf8(noTool));
+        return nullptr;
     }
-    if (!commitTypedValues())
+    return commitTypedValues() ? tool : nullptr;
+}
+
+void frmMain::mnuFilePreview_Click() {
+    if (!toolForCommand(SelectToolToPreviewMessage))
         return;
-    state_.PreviewTool = tool;
+    state_.PreviewTool = Choice->currentText();
     frmPreview::Source source = [this] { return previewContent(); };
     openOnce(preview_, source);
     preview_->refresh();
@@ -52,12 +58,8 @@ QWidget* frmMain::previewWindow() const {
 }
 
 void frmMain::mnuFilePrint_Click() {
-    const Tool* tool = ToolByCaption(Choice->currentText());
-    if (!tool) {
-        CurrentPlatform().message(this, QString::fromUtf8(SelectToolToPrintMessage));
-        return;
-    }
-    if (!commitTypedValues())
+    const Tool* tool = toolForCommand(SelectToolToPrintMessage);
+    if (!tool)
         return;
     // Values that cannot make the aid are told before any printer is involved.
     const AidResult aid = tool->build(AidValuesOf(state_));
@@ -128,12 +130,8 @@ bool frmMain::savePages(const Tool& tool, QString path) {
 
 void frmMain::mnuFileExport_Click() {
     // Without a tool there is nothing to export: say so before asking for a file.
-    const Tool* tool = ToolByCaption(Choice->currentText());
-    if (!tool) {
-        CurrentPlatform().message(this, QString::fromUtf8(SelectToolToPrintMessage));
-        return;
-    }
-    if (!commitTypedValues())
+    const Tool* tool = toolForCommand(SelectToolToPrintMessage);
+    if (!tool)
         return;
     const QString filter = QStringLiteral("PDF (*.pdf);;SVG (*.svg)");
     const QString path = CurrentPlatform().saveFileName(this, QStringLiteral("Export"), filter);
