@@ -48,14 +48,30 @@ QStringList outputFolders() {
     return {out, anon};
 }
 
-QSet<QString> pdfsIn(const QStringList& folders) {
-    QSet<QString> found;
+// Each PDF with the time it was last written. cups-pdf names a file after the job's title and
+// number, and job numbers start again when the queue's state is reset, so a job may write over
+// an older job's file: a file counts as new when its name or its time is.
+using PdfStamps = QHash<QString, QDateTime>;
+
+PdfStamps pdfsIn(const QStringList& folders) {
+    PdfStamps found;
     for (const QString& f : folders) {
         QDirIterator it(f, {QStringLiteral("*.pdf")}, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext())
-            found.insert(it.next());
+        while (it.hasNext()) {
+            it.next();
+            found.insert(it.filePath(), it.fileInfo().lastModified());
+        }
     }
     return found;
+}
+
+QStringList writtenSince(const PdfStamps& before, const QStringList& folders) {
+    QStringList written;
+    const PdfStamps now = pdfsIn(folders);
+    for (auto it = now.begin(); it != now.end(); ++it)
+        if (before.value(it.key()) != it.value())
+            written << it.key();
+    return written;
 }
 
 // Fin set 1 fits any sheet; fin set 2, a high-power booster's, needs several.
@@ -155,7 +171,7 @@ std::vector<PageGeometry> TestCups::printAndCollect(int tool, int finSet, const 
     w.state().selectFinSet(finSet);
     w.Choice->setCurrentIndex(tool);
     const QStringList folders = outputFolders();
-    const QSet<QString> before = pdfsIn(folders);
+    const PdfStamps before = pdfsIn(folders);
     w.mnuFilePrint->trigger();
     if (!fake.messages.isEmpty() || !fake.questions.isEmpty()) {
         PageGeometry g;
@@ -165,7 +181,7 @@ std::vector<PageGeometry> TestCups::printAndCollect(int tool, int finSet, const 
     // Wait for the queue to write a new, complete PDF.
     QDeadlineTimer deadline(90000);
     while (!deadline.hasExpired()) {
-        for (const QString& p : pdfsIn(folders) - before) {
+        for (const QString& p : writtenSince(before, folders)) {
             QTest::qWait(1000); // let cups-pdf finish writing
             std::vector<PageGeometry> pages = ReadPdfPages(p);
             if (!pages.empty() && pages[0].error.isEmpty())
