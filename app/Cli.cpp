@@ -1,6 +1,7 @@
 #include "Cli.h"
 
 #include "AidPages.h"
+#include "DisplayCheck.h"
 #include "frmMain.h"
 #include "import/RockSimReader.h"
 #include "model/Conversions.h"
@@ -280,7 +281,9 @@ int RunVanecraft(int argc, char** argv) {
                                 "\"vanecraft --show DESIGN.rkt\" prints a design's values."));
         return ExitRefused;
     }
+    auto displayCheck = std::make_unique<DisplayCheck>(ExitRefused);
     QApplication app(argc, argv);
+    displayCheck.reset();
     QCommandLineParser parser;
     if (!parseArguments(parser, options))
         return ExitUsage;

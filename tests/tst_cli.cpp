@@ -11,8 +11,10 @@ struct Run {
     QString out, err;
 };
 
-// Runs the program as a user would, with its configuration kept in `home`.
-Run run(const QStringList& args, const QString& home, bool display = false) {
+// Runs the program as a user would, with its configuration kept in `home`, no display unless
+// `display`, and the NAME=value settings of `extraEnv`.
+Run run(const QStringList& args, const QString& home, bool display = false,
+        const QStringList& extraEnv = {}) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home);
@@ -26,6 +28,8 @@ Run run(const QStringList& args, const QString& home, bool display = false) {
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     if (!display)
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    for (const QString& e : extraEnv)
+        env.insert(e.section(u'=', 0, 0), e.section(u'=', 1));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(VANECRAFT_BINARY), args);
     if (!p.waitForFinished(60000))
@@ -50,6 +54,7 @@ private slots:
     void exportLeavesSpecialFilesAlone();
     void exitCodes_data();
     void exitCodes();
+    void withoutDisplay_data();
     void withoutDisplay();
     void exportPage_data();
     void exportPage();
@@ -212,10 +217,33 @@ void TestCli::exitCodes() {
         QVERIFY(r.out.startsWith(QLatin1String("Vanecraft 1.")));
 }
 
+void TestCli::withoutDisplay_data() {
+    QTest::addColumn<QStringList>("env");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("nothing set") << QStringList() << "none was found";
+    QTest::newRow("X display without a server")
+        << QStringList{"DISPLAY=:987"} << "none answers (DISPLAY is \":987\"";
+    QTest::newRow("Wayland display without a compositor")
+        << QStringList{"WAYLAND_DISPLAY=wayland-987"} << "WAYLAND_DISPLAY is \"wayland-987\"";
+    QTest::newRow("unknown platform plugin")
+        << QStringList{"QT_QPA_PLATFORM=bogus"} << "QT_QPA_PLATFORM is \"bogus\"";
+    QTest::newRow("control characters in the setting")
+        << QStringList{"DISPLAY=:987\n\x1b[2J"} << "DISPLAY is \":987\\x0A\\x1B[2J\"";
+}
+
 void TestCli::withoutDisplay() {
-    const Run r = run({example()}, home.path());
+    QFETCH(QStringList, env);
+    QFETCH(QString, told);
+    QTemporaryDir fresh;
+    const Run r = run({example()}, fresh.path(), false, env);
     QCOMPARE(r.code, 1);
-    QVERIFY2(r.err.contains(QLatin1String("needs a graphical display")), qPrintable(r.err));
+    QVERIFY2(r.err.contains(QLatin1String("needs a graphical display")) && r.err.contains(told),
+             qPrintable(r.err));
+    // One plain sentence, not Qt's advice to reinstall, and no crash.
+    QVERIFY2(!r.err.contains(QLatin1String("einstall")), qPrintable(r.err));
+    QCOMPARE(r.err.count(u'\n'), 1);
+    // Nothing was written before the refusal.
+    QVERIFY(!QFileInfo::exists(fresh.filePath(QStringLiteral("Vanecraft"))));
 }
 
 void TestCli::exportPage_data() {
