@@ -20,6 +20,7 @@ struct PageGeometry {
         double x1, y1, x2, y2;
         double width; // stroke width, mm
         bool dashed;
+        std::vector<double> dashes = {}; // the dash pattern, mm: drawn, left out, ...
     };
     struct Circle {
         double cx, cy, r;
@@ -60,7 +61,11 @@ inline PageGeometry ReadSvgPage(const QString& path) {
     QXmlStreamReader xml(&f);
     double mmPerUnit = 0;
     std::vector<Matrix> stack{{1, 0, 0, 1, 0, 0}};
-    std::vector<std::pair<double, bool>> strokes{{0, false}}; // width (units), dashed
+    struct Stroke {
+        double width = 0;           // units
+        std::vector<double> dashes; // units
+    };
+    std::vector<Stroke> strokes{{}};
     while (!xml.atEnd()) {
         xml.readNext();
         if (xml.isEndElement() && xml.name() == QLatin1String("g")) {
@@ -90,11 +95,16 @@ inline PageGeometry ReadSvgPage(const QString& path) {
                     m[i] = v[i].toDouble();
             }
             stack.push_back(multiply(m, stack.back()));
-            auto s = strokes.back();
+            Stroke s = strokes.back();
             if (at.hasAttribute(QLatin1String("stroke-width")))
-                s.first = num("stroke-width");
-            if (at.hasAttribute(QLatin1String("stroke-dasharray")))
-                s.second = at.value(QLatin1String("stroke-dasharray")) != QLatin1String("none");
+                s.width = num("stroke-width");
+            if (at.hasAttribute(QLatin1String("stroke-dasharray"))) {
+                s.dashes.clear();
+                const QString v = at.value(QLatin1String("stroke-dasharray")).toString();
+                for (const QString& d : v.split(u',', Qt::SkipEmptyParts))
+                    if (v != QLatin1String("none"))
+                        s.dashes.push_back(d.toDouble());
+            }
             strokes.push_back(s);
         } else if (xml.name() == QLatin1String("circle")) {
             double x, y;
@@ -112,9 +122,14 @@ inline PageGeometry ReadSvgPage(const QString& path) {
                     p.emplace_back(x * mmPerUnit, y * mmPerUnit);
                 }
             }
+            const Matrix& m = stack.back();
+            const double scale = std::sqrt(std::abs(m[0] * m[3] - m[1] * m[2])) * mmPerUnit;
+            std::vector<double> dashes;
+            for (double d : strokes.back().dashes)
+                dashes.push_back(d * scale);
             for (size_t i = 1; i < p.size(); ++i)
                 g.segments.push_back({p[i - 1].first, p[i - 1].second, p[i].first, p[i].second,
-                                      strokes.back().first * mmPerUnit, strokes.back().second});
+                                      strokes.back().width * mmPerUnit, !dashes.empty(), dashes});
         }
     }
     if (xml.hasError())
@@ -198,12 +213,11 @@ inline PageGeometry ReadPdfPage(const QString& path) {
     Matrix ctm{1, 0, 0, 1, 0, 0};
     std::vector<Matrix> saved;
     double lineWidth = 1;
-    bool dashed = false;
+    std::vector<double> dashes, array; // mm; the last array read, in user units
     std::vector<std::vector<std::array<double, 2>>> subpaths; // device points (pt, PDF axes)
     std::vector<bool> curved;
     QList<double> operands;
     bool inArray = false;
-    int arrayCount = 0;
     auto point = [&](double x, double y) {
         double ox, oy;
         apply(ctm, x, y, ox, oy);
@@ -214,19 +228,19 @@ inline PageGeometry ReadPdfPage(const QString& path) {
         const double v = t.toDouble(&isNumber);
         if (isNumber) {
             if (inArray)
-                ++arrayCount;
+                array.push_back(v);
             else
                 operands << v;
             continue;
         }
         if (t == "[") {
             inArray = true;
-            arrayCount = 0;
+            array.clear();
             continue;
         }
         if (t == "]") {
             inArray = false;
-            operands << arrayCount; // the dash array's length stands in for it
+            operands << 0; // a place for the array among the operands
             continue;
         }
         const auto n = operands.size();
@@ -243,7 +257,10 @@ inline PageGeometry ReadPdfPage(const QString& path) {
             lineWidth =
                 operands[n - 1] * std::sqrt(std::abs(ctm[0] * ctm[3] - ctm[1] * ctm[2])) * ptToMm;
         } else if (t == "d" && n >= 2) {
-            dashed = operands[n - 2] > 0;
+            const double scale = std::sqrt(std::abs(ctm[0] * ctm[3] - ctm[1] * ctm[2])) * ptToMm;
+            dashes.clear();
+            for (double d : array)
+                dashes.push_back(d * scale);
         } else if (t == "m" && n >= 2) {
             subpaths.push_back({point(operands[n - 2], operands[n - 1])});
             curved.push_back(false);
@@ -276,8 +293,8 @@ inline PageGeometry ReadPdfPage(const QString& path) {
                     g.circles.push_back({(minX + maxX) / 2, (minY + maxY) / 2, (maxX - minX) / 2});
                 } else {
                     for (size_t k = 1; k < p.size(); ++k)
-                        g.segments.push_back(
-                            {p[k - 1][0], p[k - 1][1], p[k][0], p[k][1], lineWidth, dashed});
+                        g.segments.push_back({p[k - 1][0], p[k - 1][1], p[k][0], p[k][1], lineWidth,
+                                              !dashes.empty(), dashes});
                 }
             }
             subpaths.clear();

@@ -18,7 +18,6 @@ inline bool near(double a, double b, double t = Tolerance) {
     return std::abs(a - b) <= t;
 }
 
-
 // Empty when every stroke of the sheet is on the page in the same order (to 0.01 mm), with
 // nothing else drawn; else what differs. `outlinePx`: the cut line's width in `penMm` units.
 inline QString CompareWithSheet(const PageGeometry& g, const vanecraft::Sheet& sheet,
@@ -49,6 +48,12 @@ inline QString CompareWithSheet(const PageGeometry& g, const vanecraft::Sheet& s
                     .arg(k.y2);
             if (s.dashed != (k.role == vanecraft::StrokeRole::CentreLine))
                 return QStringLiteral("line %1 is dashed wrongly").arg(line);
+            // A centre line: 2 mm drawn, 1 mm left out, on every device.
+            if (s.dashed &&
+                (s.dashes.size() != 2 || !near(s.dashes[0], 2.0) || !near(s.dashes[1], 1.0)))
+                return QStringLiteral("line %1 has dashes of %2 mm")
+                    .arg(line)
+                    .arg(s.dashes.empty() ? 0.0 : s.dashes[0]);
             const int px = k.role == vanecraft::StrokeRole::Outline ? outlinePx : 1;
             if (penMm > 0 && !near(s.width, px * penMm, 0.002))
                 return QStringLiteral("line %1 is %2 mm wide").arg(line).arg(s.width);

@@ -1,5 +1,6 @@
-// Real RockSim files from public projects. The expected values come from a full XML parse of
-// each file (its structure, not its lines), so they check the line reader independently.
+// Real RockSim files from public projects, and the project's own test designs. The expected
+// values come from a full XML parse of each file (its structure, not its lines), so they check
+// the line reader independently.
 #include "DesignFields.h"
 #include "import/RockSimReader.h"
 #include "model/Conversions.h"
@@ -12,28 +13,68 @@ using namespace vanecraft;
 class TestCorpus : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
     void file_data();
     void file();
     void everyFileIsCovered();
+    void ownDesign_data();
+    void ownDesign();
+    void everyOwnDesignIsCovered();
 
 private:
+    bool haveCorpus() const { return corpus.exists(); }
     QDir corpus{QStringLiteral(VANECRAFT_CORPUS_DIR)};
-    QStringList covered;
+    QStringList covered, ownCovered;
 };
 
-void TestCorpus::initTestCase() {
-    if (!corpus.exists())
-        QSKIP("the RockSim corpus (../shared/rkt-corpus) is not on this machine");
-}
+namespace {
 
-void TestCorpus::file_data() {
+void addColumns() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("rocket");
     QTest::addColumn<int>("inFile");
     // Per fin set: name, count, root, span, thickness, tube OD, ID, Len. Fin set 0 is the
     // tube shown for a design without fin sets.
     QTest::addColumn<QList<QStringList>>("finSets");
+}
+
+// Per fin set: name, count, root, span, thickness, tube OD, ID, Len.
+void checkDesign(const QString& path, const QString& rocket, int inFile,
+                 const QList<QStringList>& finSets) {
+    const LoadResult r = ReadRockSimFile(path);
+    QVERIFY2(r.ok, qPrintable(r.message));
+    const Design& d = r.design;
+    QCOMPARE(d.RocketName, rocket);
+    QCOMPARE(d.FinSetsInFile, inFile);
+    QCOMPARE(r.warning.isEmpty(), inFile <= 4);
+    const QStringList keys{"fname", "count", "root", "span", "thick", "od", "id", "len"};
+    for (int i = 0; i < finSets.size(); ++i) {
+        const int slot = i + 1;
+        for (int k = 0; k < keys.size(); ++k) {
+            const QString got = DesignField(d, QStringLiteral("%1.%2").arg(slot).arg(keys[k]));
+            const QString& want = finSets[i][k];
+            // Sizes worked out from an outline are compared as numbers.
+            if (k == 2 || k == 3)
+                QCOMPARE(Val(got), Val(want));
+            else
+                QCOMPARE(got, want);
+        }
+    }
+    // The window shows fin set 1 on its own tube.
+    QCOMPARE(DesignField(d, QStringLiteral("od")), finSets[0][5]);
+    QCOMPARE(DesignField(d, QStringLiteral("len")), finSets[0][7]);
+    // Every fin set kept, each length's number in millimetres beside its text.
+    QCOMPARE(int(d.FinSets.size()), inFile);
+    for (const FinSet& f : d.FinSets)
+        for (const Value* v : {&f.Count, &f.Root, &f.Span, &f.Thickness, &f.Tube.OD, &f.Tube.ID})
+            QCOMPARE(v->number, Val(v->text));
+}
+
+} // namespace
+
+void TestCorpus::file_data() {
+    if (!haveCorpus())
+        QSKIP("the RockSim corpus (../shared/rkt-corpus) is not on this machine");
+    addColumns();
     using L = QList<QStringList>;
     auto row = [this](const char* file, const char* rocket, int inFile, const L& sets) {
         covered << QString::fromLatin1(file);
@@ -91,39 +132,57 @@ void TestCorpus::file() {
     QFETCH(QString, rocket);
     QFETCH(int, inFile);
     QFETCH(QList<QStringList>, finSets);
-    const LoadResult r = ReadRockSimFile(corpus.filePath(name));
-    QVERIFY2(r.ok, qPrintable(r.message));
-    const Design& d = r.design;
-    QCOMPARE(d.RocketName, rocket);
-    QCOMPARE(d.FinSetsInFile, inFile);
-    QCOMPARE(r.warning.isEmpty(), inFile <= 4);
-    const QStringList keys{"fname", "count", "root", "span", "thick", "od", "id", "len"};
-    for (int i = 0; i < finSets.size(); ++i) {
-        const int slot = i + 1;
-        for (int k = 0; k < keys.size(); ++k) {
-            const QString got = DesignField(d, QStringLiteral("%1.%2").arg(slot).arg(keys[k]));
-            const QString& want = finSets[i][k];
-            // Sizes worked out from an outline are compared as numbers.
-            if (k == 2 || k == 3)
-                QCOMPARE(Val(got), Val(want));
-            else
-                QCOMPARE(got, want);
-        }
-    }
-    // The window shows fin set 1 on its own tube.
-    QCOMPARE(DesignField(d, QStringLiteral("od")), finSets[0][5]);
-    QCOMPARE(DesignField(d, QStringLiteral("len")), finSets[0][7]);
-    // Every fin set kept, each length's number in millimetres beside its text.
-    QCOMPARE(int(d.FinSets.size()), inFile);
-    for (const FinSet& f : d.FinSets)
-        for (const Value* v : {&f.Count, &f.Root, &f.Span, &f.Thickness, &f.Tube.OD, &f.Tube.ID})
-            QCOMPARE(v->number, Val(v->text));
+    checkDesign(corpus.filePath(name), rocket, inFile, finSets);
 }
 
 void TestCorpus::everyFileIsCovered() {
+    if (!haveCorpus())
+        QSKIP("the RockSim corpus (../shared/rkt-corpus) is not on this machine");
     QStringList onDisk = corpus.entryList({QStringLiteral("*.rkt")}, QDir::Files, QDir::Name);
     covered.sort();
     QCOMPARE(onDisk, covered);
+}
+
+void TestCorpus::ownDesign_data() {
+    addColumns();
+    ownCovered = {"crlf-declaration.rkt", "openrocket-style.rkt", "three-stage.rkt",
+                  "wide-booster.rkt"};
+    QTest::newRow("crlf-declaration.rkt: CR LF, declaration, references")
+        << "crlf-declaration.rkt"
+        << "Skylark & Sons" << 2
+        << QList<QStringList>{
+               {"Main fins", "4", "75.5", "50.", "3.2", "41.6", "40.5", "457.2"},
+               {"Canard \"strakes\"", "3", "60.", "35.", "1.6", "41.6", "40.5", "457.2"}};
+    QTest::newRow("openrocket-style.rkt: CDATA, custom fins, indented")
+        << "openrocket-style.rkt"
+        << "Exported A&B" << 1
+        << QList<QStringList>{
+               {"Custom Fin-1", "4", "406", "128", "4.78", "100.0", "98.06", "631.8"}};
+    QTest::newRow("three-stage.rkt: each fin set on its stage's tube")
+        << "three-stage.rkt"
+        << "Stages" << 2
+        << QList<QStringList>{
+               {"Fin set", "3", "38.1", "45.7", "2.39", "66.04", "65.79", "360.68"},
+               {"Elliptical Fins", "3", "92.", "46.9", "3.18", "46.", "45.", "418.4"}};
+    QTest::newRow("wide-booster.rkt: larger than any sheet")
+        << "wide-booster.rkt"
+        << "Wide booster" << 1
+        << QList<QStringList>{{"Big", "3", "600", "300", "12", "300", "290", "2000"}};
+}
+
+void TestCorpus::everyOwnDesignIsCovered() {
+    QStringList onDisk = QDir(QStringLiteral(VANECRAFT_TEST_DESIGNS_DIR))
+                             .entryList({QStringLiteral("*.rkt")}, QDir::Files, QDir::Name);
+    ownCovered.sort();
+    QCOMPARE(onDisk, ownCovered);
+}
+
+void TestCorpus::ownDesign() {
+    QFETCH(QString, name);
+    QFETCH(QString, rocket);
+    QFETCH(int, inFile);
+    QFETCH(QList<QStringList>, finSets);
+    checkDesign(QStringLiteral(VANECRAFT_TEST_DESIGNS_DIR "/") + name, rocket, inFile, finSets);
 }
 
 QTEST_APPLESS_MAIN(TestCorpus)

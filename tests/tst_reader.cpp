@@ -97,6 +97,12 @@ void TestReader::reads_data() {
     QTest::newRow("CustomFinSet counts like FinSet")
         << design(tube(StdTube, fins(StdFins) + fins("<Name>Custom</Name>\n", "CustomFinSet")))
         << QStringList{"held=2", "2.fname=Custom", "2.count=0"} << false;
+    // A custom fin's root chord is where its outline meets the tube: the spread of x there.
+    QTest::newRow("custom fin whose root does not start at 0")
+        << design(tube(StdTube, fins("<Name>Swept</Name>\n<FinCount>3</FinCount>\n<PointList>"
+                                     "12.5,0|40,30|70,30.5|92.5,0|</PointList>\n",
+                                     "CustomFinSet")))
+        << QStringList{"1.fname=Swept", "1.count=3", "1.root=80", "1.span=30.5"} << false;
     QTest::newRow("OD and ID on one line")
         << design(tube("<OD>41.6</OD><ID>40.5</ID>\n<Len>1</Len>\n"))
         << QStringList{"od=41.6", "id=40.5"} << false;
@@ -228,6 +234,13 @@ void TestReader::refuses_data() {
     QTest::newRow("value over two lines")
         << design(tube(StdTube, fins("<RootChord>75.5\n</RootChord>\n")))
         << "the value of <RootChord> on line 12 has no closing tag on that line";
+    // Line numbers count every kind of line end, a lone CR (old Mac files) too.
+    for (const auto& [end, name] : {std::pair{"\r\n", "CR LF"}, std::pair{"\r", "lone CR"}}) {
+        QByteArray split = design(tube(StdTube, fins("<RootChord>75.5\n</RootChord>\n")));
+        QTest::addRow("value over two lines, %s line ends", name)
+            << split.replace("\n", end)
+            << "the value of <RootChord> on line 12 has no closing tag on that line";
+    }
     QTest::newRow("tube value without closing tag")
         << design(tube("<OD>41.6\n")) << "the value of <OD> on line 7";
 }
