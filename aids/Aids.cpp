@@ -70,12 +70,18 @@ AidValues AidValuesOf(const AppState& s) {
     v.paperThickness = s.PaperThickness;
     v.finSetNumber = s.CurrentFinSet;
     v.finSetName = f.Name;
+    v.carrier = f.Tube.Carrier;
     return v;
 }
 
 QString CheckDesignValues(const AidValues& v) {
     const QString fins = finSetWords(v);
     const QString tube = QStringLiteral("the body tube of ") + fins;
+    // Both aids are drawn around a tube; fins on a transition or a nose cone have none.
+    if (!v.carrier.isEmpty())
+        return refused(QStringLiteral("The fins of %1 sit on %2, not on a body tube: neither aid "
+                                      "can be drawn for them.")
+                           .arg(fins, v.carrier));
     const double n = v.finCount;
     if (!(n >= 1 && n <= MostFins && n == std::floor(n)))
         return refused(QStringLiteral("The number of fins of %1 is %2: it must be a whole number "

@@ -26,6 +26,7 @@ struct AidValues {
     double paperThickness = 0; // from the settings, not the design
     int finSetNumber = 0;
     QString finSetName;
+    QString carrier; // what the fins sit on when it is no body tube; empty on a tube
 };
 
 AidValues AidValuesOf(const AppState& state);

@@ -31,6 +31,9 @@ struct Value {
 struct TubeValues {
     Value OD, ID, Len;
     int Index = -1; // which tube of the design: fin sets on one tube share it
+    // What carries the fin set when no body tube does ("a transition", "a nose cone"); the
+    // values are then empty. Empty for fins on a body tube.
+    QString Carrier;
     bool operator==(const TubeValues&) const = default;
 };
 

@@ -221,6 +221,9 @@ void TestAids::refusals_data() {
     QTest::newRow("fins as thick as the tube") << values(25, 24, 3, 25, 60, 30) << "25 mm thick";
     QTest::newRow("root over 10 m") << values(25, 24, 3, 3, 10001, 30) << "root chord";
     QTest::newRow("span past 10 m") << values(25, 24, 3, 3, 60, 4990) << "more than 10 m";
+    AidValues onCone = values(25, 24, 3, 3, 60, 30);
+    onCone.carrier = QStringLiteral("a nose cone");
+    QTest::newRow("fins on a nose cone") << onCone << "sit on a nose cone, not on a body tube";
 }
 
 void TestAids::refusals() {
