@@ -9,6 +9,7 @@
 #include "settings/Preferences.h"
 #include "settings/SettingsFile.h"
 #include "ui/FormKit.h"
+#include "ui/NamedNumberDelegate.h"
 #include "ui/Platform.h"
 #include "ui/Twips.h"
 
@@ -175,6 +176,7 @@ void frmMain::buildLayout() {
     FinSetNumber->setObjectName(QStringLiteral("FinSetNumber"));
     FinSetNumber->setEditable(true);
     FinSetNumber->setInsertPolicy(QComboBox::NoInsert);
+    FinSetNumber->setItemDelegate(new NamedNumberDelegate(FinSetNumber));
     FinSetNumber->setGeometry(at(4080, 5400, 575, 360));
     MakeLabel(c, "Label5", QStringLiteral("Thickness"), at(120, 5640, 1575, 255), small);
     Thickness = MakeTextBox(c, "Thickness", at(1800, 5640, 855, 330), small);

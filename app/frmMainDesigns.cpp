@@ -138,7 +138,7 @@ void frmMain::refreshAfterLoad() {
         const QSignalBlocker block(FinSetNumber);
         FinSetNumber->clear();
         for (int i = 1; i <= std::max(1, held); ++i)
-            FinSetNumber->addItem(QString::number(i));
+            FinSetNumber->addItem(QString::number(i), state_.design.finSet(i).Name);
         FinSetNumber->setCurrentIndex(0);
     }
     showBoxes(1, true);

@@ -475,10 +475,11 @@ LoadResult ReadRockSimDevice(QIODevice& device, const QString& name) {
     }
     result.design = parser.finish();
     result.ok = true;
-    if (parser.finSetsSeen() > OfferedFinSets)
-        result.warning = QStringLiteral("This design has %1 fin sets: only the first four fin "
-                                        "sets of this design can be selected.")
-                             .arg(parser.finSetsSeen());
+    if (parser.finSetsSeen() > MostFinSetsKept)
+        result.warning = QStringLiteral("This design has %1 fin sets: only the first %2 of them "
+                                        "can be selected.")
+                             .arg(parser.finSetsSeen())
+                             .arg(MostFinSetsKept);
     return result;
 }
 

@@ -11,7 +11,7 @@ Value Value::of(const QString& text) {
 }
 
 int Design::finSetsOffered() const {
-    return std::min<int>(int(FinSets.size()), OfferedFinSets);
+    return std::min<int>(int(FinSets.size()), MostFinSetsKept);
 }
 
 const FinSet& Design::finSet(int n) const {
@@ -21,7 +21,7 @@ const FinSet& Design::finSet(int n) const {
 }
 
 bool AppState::selectFinSet(int n) {
-    if (n < 0 || n > OfferedFinSets)
+    if (n < 0 || n > std::max(1, design.finSetsOffered()))
         return false;
     CurrentFinSet = static_cast<std::int16_t>(n);
     return true;

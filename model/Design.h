@@ -11,9 +11,8 @@ namespace vanecraft {
 constexpr double ThinnestPaper = 0.0;
 constexpr double ThickestPaper = 3.0;
 
-// The fin sets the list offers: the first four, as ever.
-constexpr int OfferedFinSets = 4;
-// Fin sets held in memory; a file may name more, which are only counted.
+// Fin sets held in memory, and offered in the list; a file may name more, which are only
+// counted.
 constexpr int MostFinSetsKept = 1000;
 
 // A value of the design as the file wrote it, and the number it stands for (millimetres for a

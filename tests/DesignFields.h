@@ -19,8 +19,8 @@ inline QString DesignField(const vanecraft::Design& d, const QString& key) {
         return first.ID.text;
     if (key == QLatin1String("len"))
         return first.Len.text;
-    const vanecraft::FinSet& f = d.finSet(key.left(1).toInt());
-    const QString field = key.mid(2);
+    const vanecraft::FinSet& f = d.finSet(key.section(u'.', 0, 0).toInt());
+    const QString field = key.section(u'.', 1);
     const std::pair<const char*, QString> fields[] = {
         {"count", f.Count.text},     {"root", f.Root.text},    {"span", f.Span.text},
         {"thick", f.Thickness.text}, {"fname", f.Name},        {"od", f.Tube.OD.text},

@@ -45,7 +45,7 @@ void checkDesign(const QString& path, const QString& rocket, int inFile,
     const Design& d = r.design;
     QCOMPARE(d.RocketName, rocket);
     QCOMPARE(d.FinSetsInFile, inFile);
-    QCOMPARE(r.warning.isEmpty(), inFile <= 4);
+    QCOMPARE(r.warning.isEmpty(), inFile <= MostFinSetsKept);
     const QStringList keys{"fname", "count", "root", "span", "thick", "od", "id", "len"};
     for (int i = 0; i < finSets.size(); ++i) {
         const int slot = i + 1;

@@ -1,6 +1,7 @@
 #include "FakePlatform.h"
 #include "app/frmMain.h"
 #include "settings/AppPaths.h"
+#include "ui/NamedNumberDelegate.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -67,7 +68,7 @@ private slots:
     void failedLoadChangesNothing();
     void noValueSurvivesIntoTheNextLoad();
     void inchesDisplay();
-    void fifthFinSetMessage();
+    void everyFinSetOffered();
 
 private:
     QString writeFile(const QString& name, const QByteArray& bytes);
@@ -392,20 +393,28 @@ void TestMainWindow::inchesDisplay() {
     QCOMPARE(boxes(), (QStringList{"Two", "25.4", "24", "70", "Inner", "3", "10", "1", "20"}));
 }
 
-void TestMainWindow::fifthFinSetMessage() {
+void TestMainWindow::everyFinSetOffered() {
     w = std::make_unique<frmMain>();
-    QByteArray five = "<RockSimDocument>\n<RocketDesign>\n<Stage3Parts>\n<BodyTube>\n"
-                      "<AttachedParts>\n";
+    QByteArray six = "<RockSimDocument>\n<RocketDesign>\n<Stage3Parts>\n<BodyTube>\n"
+                     "<AttachedParts>\n";
     for (int i = 1; i <= 6; ++i)
-        five += "<FinSet>\n<Name>F" + QByteArray::number(i) + "</Name>\n</FinSet>\n";
-    five += "</AttachedParts>\n</BodyTube>\n</Stage3Parts>\n</RocketDesign>\n</RockSimDocument>\n";
-    QVERIFY(w->LoadDesign(writeFile(QStringLiteral("six.rkt"), five)));
-    QCOMPARE(items(w->FinSetNumber), (QStringList{"1", "2", "3", "4"}));
-    QCOMPARE(fake->messages.size(), 1);
-    QVERIFY(fake->messages[0].contains(
-        QLatin1String("only the first four fin sets of this design can be selected")));
-    pick(QStringLiteral("4"));
-    QCOMPARE(w->FName->text(), QStringLiteral("F4"));
+        six += "<FinSet>\n<Name>F" + QByteArray::number(i) + "</Name>\n</FinSet>\n";
+    six += "</AttachedParts>\n</BodyTube>\n</Stage3Parts>\n</RocketDesign>\n</RockSimDocument>\n";
+    QVERIFY(w->LoadDesign(writeFile(QStringLiteral("six.rkt"), six)));
+    QCOMPARE(items(w->FinSetNumber), (QStringList{"1", "2", "3", "4", "5", "6"}));
+    QVERIFY2(fake->messages.isEmpty(), qPrintable(fake->messages.join(u'\n')));
+    // The drop-down names each fin set; the box shows its number.
+    struct Shown : NamedNumberDelegate {
+        QString text(const QModelIndex& index) const {
+            QStyleOptionViewItem option;
+            initStyleOption(&option, index);
+            return option.text;
+        }
+    } shown;
+    QCOMPARE(shown.text(w->FinSetNumber->model()->index(5, 0)), QStringLiteral("6  F6"));
+    pick(QStringLiteral("6"));
+    QCOMPARE(w->FinSetNumber->currentText(), QStringLiteral("6"));
+    QCOMPARE(w->FName->text(), QStringLiteral("F6"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -116,11 +116,17 @@ void TestReader::reads_data() {
     QTest::newRow("a field never supplied keeps its reset value")
         << design(tube("<OD>41.6</OD>\n", fins("<FinCount>3</FinCount>\n")))
         << QStringList{"id=0", "len=0", "1.count=3", "1.root=0", "1.fname="} << false;
-    QTest::newRow("five fin sets: the first four are kept")
+    QTest::newRow("five fin sets: every one is offered")
         << design(tube(StdTube, fins("<Name>A</Name>\n") + fins("<Name>B</Name>\n") +
                                     fins("<Name>C</Name>\n") + fins("<Name>D</Name>\n") +
                                     fins("<Name>E</Name>\n")))
-        << QStringList{"held=4", "1.fname=A", "4.fname=D"} << true;
+        << QStringList{"held=5", "1.fname=A", "5.fname=E"} << false;
+    QByteArray many;
+    for (int i = 1; i <= MostFinSetsKept + 1; ++i)
+        many += fins("<Name>F" + QByteArray::number(i) + "</Name>\n");
+    QTest::newRow("one fin set more than are kept: the user is told")
+        << design(tube(StdTube, many)) << QStringList{"held=1000", "1000.fname=F1000", "1.fname=F1"}
+        << true;
     QTest::newRow("fin fields of other parts are not read")
         << design(tube(StdTube, "<Parachute>\n<Thickness>0.1</Thickness>\n<Name>Chute</Name>\n"
                                 "</Parachute>\n" +
@@ -209,8 +215,9 @@ void TestReader::reads() {
     }
     QCOMPARE(!r.warning.isEmpty(), warns);
     if (warns)
-        QVERIFY(r.warning.contains(QLatin1String("only the first four fin sets of this design can "
-                                                 "be selected")));
+        QVERIFY2(r.warning.contains(QLatin1String("This design has 1001 fin sets: only the first "
+                                                  "1000 of them can be selected.")),
+                 qPrintable(r.warning));
 }
 
 void TestReader::refuses_data() {
