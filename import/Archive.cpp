@@ -4,7 +4,6 @@
 #include <archive_entry.h>
 
 #include <cerrno>
-#include <cstring>
 
 namespace vanecraft {
 
@@ -167,9 +166,49 @@ qint64 ArchiveDevice::readData(char* data, qint64 maxSize) {
 }
 
 qint64 GuardedDevice::fail(const QString& reason) {
-    if (failure_.isEmpty())
+    if (failure_.isEmpty()) {
         failure_ = reason;
+        setErrorString(reason);
+    }
     return -1;
+}
+
+// Follows the bytes just far enough to know where each text, tag, comment, CDATA section or
+// processing instruction ends, so that none grows past MaxTextBytes: an XML parser holds each
+// whole.
+bool GuardedDevice::scan(const char* data, qint64 n) {
+    for (qint64 i = 0; i < n; ++i) {
+        const unsigned char c = static_cast<unsigned char>(data[i]);
+        window_ = (window_ << 8) | c;
+        ++run_;
+        switch (state_) {
+        case State::Markup:
+            if (c == '<')
+                run_ = 0;
+            else if (run_ == 1 && c == '?')
+                state_ = State::Instruction;
+            else if (run_ == 3 && (window_ & 0xFFFFFF) == 0x212D2D) // "!--"
+                state_ = State::Comment;
+            else if (run_ == 8 && window_ == 0x215B43444154415BULL) // "![CDATA["
+                state_ = State::CData;
+            break;
+        case State::Comment:
+            if ((window_ & 0xFFFFFF) == 0x2D2D3E) // "-->"
+                state_ = State::Markup, run_ = 0;
+            break;
+        case State::CData:
+            if ((window_ & 0xFFFFFF) == 0x5D5D3E) // "]]>"
+                state_ = State::Markup, run_ = 0;
+            break;
+        case State::Instruction:
+            if ((window_ & 0xFFFF) == 0x3F3E) // "?>"
+                state_ = State::Markup, run_ = 0;
+            break;
+        }
+        if (run_ > MaxTextBytes)
+            return false;
+    }
+    return true;
 }
 
 qint64 GuardedDevice::readData(char* data, qint64 maxSize) {
@@ -183,11 +222,9 @@ qint64 GuardedDevice::readData(char* data, qint64 maxSize) {
         return fail(QStringLiteral("it holds more than %1 MB of design text, which no design "
                                    "comes near")
                         .arg(MaxBytes >> 20));
-    const void* lt = n > 0 ? memrchr(data, '<', size_t(n)) : nullptr;
-    run_ = lt ? n - (static_cast<const char*>(lt) - data) - 1 : run_ + n;
-    if (run_ > MaxTextBytes)
-        return fail(QStringLiteral("it holds a text of more than %1 MB, longer than any value "
-                                   "of a design")
+    if (!scan(data, n))
+        return fail(QStringLiteral("it holds a text, comment or tag of more than %1 MB, longer "
+                                   "than any of a design")
                         .arg(MaxTextBytes >> 20));
     return n;
 }

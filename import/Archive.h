@@ -48,8 +48,8 @@ private:
     friend struct ArchiveCallbacks;
 };
 
-// Passes another device's bytes on, refusing a stream longer than any design or a run of text
-// (bytes without a '<') longer than any value, before a parser would hold it.
+// Passes another device's bytes on, refusing a stream longer than any design, or a text, tag,
+// comment or other single item longer than any of a design, before a parser would hold it.
 class GuardedDevice : public QIODevice {
 public:
     static constexpr qint64 MaxBytes = 256ll << 20;
@@ -66,10 +66,15 @@ protected:
 
 private:
     qint64 fail(const QString& reason);
+    bool scan(const char* data, qint64 n);
+
+    enum class State { Markup, Comment, CData, Instruction };
 
     QIODevice& source_;
     QString failure_;
     qint64 total_ = 0, run_ = 0;
+    State state_ = State::Markup;
+    quint64 window_ = 0; // the last eight bytes
 };
 
 } // namespace vanecraft

@@ -19,6 +19,9 @@ using ork::Kind;
 constexpr size_t MaxDepth = 10000;
 // Body components, stages and sets held for the radius walk; a design has tens.
 constexpr int MaxComponents = 100000;
+// XML items (elements, texts, comments) up to the end of the rocket: a design has thousands.
+// Bounds the time a file of countless tiny elements takes, far below the byte bound.
+constexpr qint64 MaxItems = 2000000;
 
 enum class Role { Skip, Root, Component, Subcomponents, Param, Points };
 
@@ -117,7 +120,7 @@ private:
     ork::Tree tree_;
     std::vector<ork::FinRecord> fins_;
     int finSetsSeen_ = 0;
-    bool rootSeen_ = false, rocketSeen_ = false;
+    bool rootSeen_ = false, rocketSeen_ = false, rocketDone_ = false;
     QString rocketName_, param_, paramText_;
     // A free-form outline: the spread of x over the points on the root (y = 0), the greatest y.
     bool anyPoint_ = false, anyRootPoint_ = false;
@@ -259,7 +262,9 @@ void Reader::applyParam(const Frame& owner, const QString& text) {
 void Reader::endElement() {
     const Frame f = stack_.back();
     stack_.pop_back();
-    if (f.role == Role::Param) {
+    if (f.role == Role::Component && f.kind == Kind::Rocket) {
+        rocketDone_ = true;
+    } else if (f.role == Role::Param) {
         applyParam(f, paramText_);
     } else if (f.role == Role::Points && anyPoint_) {
         ork::FinRecord& r = fins_[size_t(f.fin)];
@@ -291,7 +296,15 @@ Design Reader::design() const {
 }
 
 LoadResult Reader::run(const GuardedDevice& guard) {
-    while (problem_.isEmpty() && !xml_.atEnd()) {
+    // What follows the rocket (simulations, often the bulk of a file) is not read.
+    for (qint64 items = 0; problem_.isEmpty() && !rocketDone_ && !xml_.atEnd(); ++items) {
+        if (items == MaxItems) {
+            problem_ = QStringLiteral("its design has more than %1 XML items (line %2), which "
+                                      "no design has")
+                           .arg(MaxItems)
+                           .arg(xml_.lineNumber());
+            break;
+        }
         switch (xml_.readNext()) {
         case QXmlStreamReader::StartElement:
             startElement();
