@@ -1,6 +1,7 @@
-// libFuzzer target: any bytes through the reader, and whatever it accepts through both aids.
+// libFuzzer target: any bytes through the one load path (RockSim and OpenRocket), and whatever it
+// accepts through both aids.
 #include "aids/Aids.h"
-#include "import/RockSimReader.h"
+#include "import/DesignFile.h"
 
 #include <QBuffer>
 
@@ -14,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    const LoadResult r = ReadRockSimDevice(buffer, QStringLiteral("fuzz.rkt"));
+    const LoadResult r = ReadDesignDevice(buffer, QStringLiteral("fuzz.rkt"));
     if (!r.ok)
         return 0;
     AppState state;

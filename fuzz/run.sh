@@ -23,6 +23,12 @@ fi
 corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
 cp "$src"/../examples/*.rkt "$src"/../tests/designs/*.rkt "$corpus"/
+# Small OpenRocket designs of each container, when the corpus is on this machine.
+for f in logo-rocket simplerocket-gzip apocd-plain; do
+  if [ -f "$src/../../shared/ork-corpus/$f.ork" ]; then
+    cp "$src/../../shared/ork-corpus/$f.ork" "$corpus"/
+  fi
+done
 # Findings land in the build folder, to be committed under fuzz/regressions once fixed.
 "$build/fuzz_reader" -runs="$runs" -max_len=16384 -timeout=10 -rss_limit_mb=2048 \
   -artifact_prefix="$build/" -print_final_stats=1 "$corpus"

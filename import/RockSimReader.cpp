@@ -1,11 +1,11 @@
 #include "RockSimReader.h"
 
+#include "FileAccess.h"
 #include "LineReader.h"
 #include "model/Conversions.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QStringDecoder>
 
@@ -54,8 +54,7 @@ QString decodeText(const QByteArray& bytes) {
 }
 
 QString fileError(const QString& name, const QString& reason) {
-    return QStringLiteral("The file \"%1\" cannot be read: %2.")
-        .arg(QDir::toNativeSeparators(name), reason);
+    return FileError(name, reason);
 }
 
 bool isNameChar(char c) {
@@ -476,32 +475,16 @@ LoadResult ReadRockSimDevice(QIODevice& device, const QString& name) {
     result.design = parser.finish();
     result.ok = true;
     if (parser.finSetsSeen() > MostFinSetsKept)
-        result.warning = QStringLiteral("This design has %1 fin sets: only the first %2 of them "
-                                        "can be selected.")
-                             .arg(parser.finSetsSeen())
-                             .arg(MostFinSetsKept);
+        result.warning = ManyFinSetsWarning(parser.finSetsSeen());
     return result;
 }
 
 LoadResult ReadRockSimFile(const QString& path) {
     LoadResult result;
-    const QFileInfo info(path);
-    if (!info.exists())
-        result.message = fileError(path, QStringLiteral("it does not exist"));
-    else if (info.isDir())
-        result.message = fileError(path, QStringLiteral("it is a folder"));
-    else if (!info.isFile())
-        result.message = fileError(path, QStringLiteral("it is not a regular file"));
+    QFile file(path);
+    result.message = OpenDesignFile(file);
     if (!result.message.isEmpty())
         return result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        const QString reason = file.error() == QFileDevice::PermissionsError
-                                   ? QStringLiteral("permission denied")
-                                   : file.errorString();
-        result.message = fileError(path, reason);
-        return result;
-    }
     return ReadRockSimDevice(file, path);
 }
 

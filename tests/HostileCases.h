@@ -4,6 +4,8 @@
 // Each case makes its file (or folder, FIFO, link) in a folder and returns its path; the big
 // ones are generated here, never committed.
 
+#include "OrkFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -282,5 +284,79 @@ inline std::vector<HostileCase> HostileCases() {
     c.push_back({"a file that does not exist",
                  [](const QDir& d) { return d.filePath(QStringLiteral("missing.rkt")); },
                  Refused("cannot be read: it does not exist.")});
+    return c;
+}
+
+// OpenRocket files (gzip, ZIP, XML) that a user may be handed: each refused quickly with a
+// message, or loaded soundly. They pass once the window and the command line read designs with
+// ReadDesignFile.
+inline std::vector<HostileCase> OpenRocketHostileCases() {
+    using namespace hostile_detail;
+    using namespace ork_files;
+    std::vector<HostileCase> c;
+    auto file = [&c](const char* name, std::function<QByteArray()> bytes,
+                     const HostileOutcome& expect, bool big = false) {
+        c.push_back({name, [bytes](const QDir& d) { return writeFile(d, "case.ork", bytes()); },
+                     expect, big});
+    };
+    const QByteArray head = "<?xml version='1.0'?>\n<openrocket version=\"1.9\"><rocket><name>B"
+                            "</name>";
+    const QByteArray design = Doc(Stage(Tube("0.0125", Fins("<fincount>4</fincount>"))), "Small");
+    file(
+        "ZIP design, rocket.ork last",
+        [design] {
+            return Zipped({{"decals/a.png", "png"}, {"rocket.ork", design}});
+        },
+        Loads("Rocket name: Small\n"));
+    file(
+        "gzip of 1 GB of zeros", [] { return GzipMembers({}, QByteArray(1 << 20, '\0'), 1024); },
+        Refused("more than 16 MB"), true);
+    file(
+        "gzip of 1 GB of XML comments",
+        [head] { return GzipMembers(head, "<!--" + QByteArray(1 << 20, 'x') + "-->", 1024); },
+        Refused("more than 256 MB of design text"), true);
+    file(
+        "gzip of countless empty elements",
+        [head] {
+            return GzipMembers(head, QByteArray(1 << 20, 'x').replace("xxxx", "<a/>"), 1024);
+        },
+        Refused("more than 2000000 XML items"), true);
+    file(
+        "ZIP entry lying about its size",
+        [design] { return ZipWithLyingSize("rocket.ork", design, 0x7FFFFFF0); }, Refused("ZIP"));
+    file(
+        "truncated gzip", [design] { return Gzipped(design).left(60); }, Refused("cannot be read"));
+    file(
+        "truncated ZIP",
+        [design] {
+            const QByteArray zip = Zipped({{"rocket.ork", design}});
+            return zip.left(zip.size() / 2);
+        },
+        Refused("ZIP"));
+    file(
+        "binary garbage after PK", [] { return "PK\x03\x04" + QByteArray(5000, '\xA7'); },
+        Refused("ZIP"));
+    file(
+        "ZIP without a design",
+        [] {
+            return Zipped({{"readme.txt", "hello"}});
+        },
+        Refused("no entry's name ends in .ork"));
+    file(
+        "OpenRocket nesting 20,000 deep",
+        [head] { return head + QByteArray(20000 * 3, 'x').replace("xxx", "<a>"); },
+        Refused("nested more than 10000 deep"));
+    file(
+        "OpenRocket name of 20 MB",
+        [head] { return head + "<name>" + QByteArray(20 << 20, 'n') + "</name>"; },
+        Refused("more than 16 MB"), true);
+    file(
+        "openrocket without rocket",
+        [] { return QByteArray("<openrocket version=\"1.9\"><simulations/></openrocket>"); },
+        Refused("without a rocket design"));
+    file(
+        "OpenRocket malformed XML",
+        [design] { return QByteArray(design).replace("</fincount>", "</fincont>"); },
+        Refused("not well-formed XML (line"));
     return c;
 }
