@@ -3,7 +3,7 @@
 #include "AidPages.h"
 #include "DisplayCheck.h"
 #include "frmMain.h"
-#include "import/RockSimReader.h"
+#include "import/DesignFile.h"
 #include "model/Conversions.h"
 #include "settings/Preferences.h"
 #include "settings/SettingsFile.h"
@@ -45,9 +45,8 @@ bool hasOption(int argc, char** argv, std::initializer_list<const char*> names) 
 }
 
 struct CliOptions {
-    QCommandLineOption show{
-        QStringLiteral("show"),
-        QStringLiteral("Print the values of DESIGN.rkt without opening a window.")};
+    QCommandLineOption show{QStringLiteral("show"),
+                            QStringLiteral("Print the values of DESIGN without opening a window.")};
     QCommandLineOption exportAid{QStringLiteral("export"),
                                  QStringLiteral("Write the page of an aid (guide or wrapper) to a "
                                                 "file, without opening a window."),
@@ -70,14 +69,15 @@ struct CliOptions {
 };
 
 void defineOptions(QCommandLineParser& parser, CliOptions& o) {
-    parser.setApplicationDescription(
-        QStringLiteral("Fin alignment guide and body tube wrapper for RockSim designs."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Fin alignment guide and body tube wrapper for RockSim and OpenRocket designs."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions({o.show, o.exportAid, o.output, o.finSet, o.paper, o.noScaleCheck});
-    parser.addPositionalArgument(QStringLiteral("design"),
-                                 QStringLiteral("A RockSim design file (.rkt) to load."),
-                                 QStringLiteral("[DESIGN.rkt]"));
+    parser.addPositionalArgument(
+        QStringLiteral("design"),
+        QStringLiteral("A RockSim (.rkt) or OpenRocket (.ork) design to load."),
+        QStringLiteral("[DESIGN]"));
 }
 
 // Parses the command line; false (with the reason on standard error) on bad usage.
@@ -96,7 +96,7 @@ int runShow(const QString& path) {
     const QString problem = ReadSettingsFile(state);
     if (!problem.isEmpty())
         printErr(problem);
-    const LoadResult result = ReadRockSimFile(path);
+    const LoadResult result = ReadDesignFile(path);
     if (!result.ok) {
         printErr(result.message);
         return ExitRefused;
@@ -151,7 +151,7 @@ int runExport(const QCommandLineParser& parser, const CliOptions& o) {
     const std::optional<Paper> paper = exportPaper(parser, o, state);
     if (!paper)
         return ExitUsage;
-    const LoadResult result = ReadRockSimFile(parser.positionalArguments().first());
+    const LoadResult result = ReadDesignFile(parser.positionalArguments().first());
     if (!result.ok) {
         printErr(result.message);
         return ExitRefused;
@@ -204,9 +204,14 @@ QString ShowText(const AppState& s) {
         out += QString::fromLatin1(label) + QStringLiteral(": ") + ShownText(value) + u'\n';
     };
     put("Rocket name", d.RocketName);
-    put("Outer diameter", DisplayLength(tube.OD.text, u));
-    put("Inner diameter", DisplayLength(tube.ID.text, u));
-    put("Length", DisplayLength(tube.Len.text, u));
+    // Fins on a nose cone or a transition have no tube: its lines show nothing, in any units.
+    auto putTube = [&](const TubeValues& t) {
+        const bool none = !t.Carrier.isEmpty();
+        put("Outer diameter", none ? QString() : DisplayLength(t.OD.text, u));
+        put("Inner diameter", none ? QString() : DisplayLength(t.ID.text, u));
+        put("Length", none ? QString() : DisplayLength(t.Len.text, u));
+    };
+    putTube(tube);
     for (int i = 1; i <= d.finSetsOffered(); ++i) {
         const FinSet& f = d.finSet(i);
         out += QStringLiteral("Fins Set # %1\n").arg(i);
@@ -215,9 +220,7 @@ QString ShowText(const AppState& s) {
         put("Semi span", DisplayLength(f.Span.text, u));
         put("Thickness", DisplayLength(f.Thickness.text, u));
         put("Root", DisplayLength(f.Root.text, u));
-        put("Outer diameter", DisplayLength(f.Tube.OD.text, u));
-        put("Inner diameter", DisplayLength(f.Tube.ID.text, u));
-        put("Length", DisplayLength(f.Tube.Len.text, u));
+        putTube(f.Tube);
     }
     return out;
 }

@@ -1,7 +1,7 @@
 #include "frmMain.h"
 
 #include "PlacementStore.h"
-#include "import/RockSimReader.h"
+#include "import/DesignFile.h"
 #include "ui/Platform.h"
 
 #include <QComboBox>
@@ -34,14 +34,16 @@ QString DroppedFile(const QMimeData* data) {
 
 void frmMain::mnuFileOpen_Click() {
     const QString path = CurrentPlatform().openFileName(
-        this, QStringLiteral("Open"), QStringLiteral("RockSim (*.rkt);;All (*.*)"));
+        this, QStringLiteral("Open"),
+        QStringLiteral(
+            "Rocket designs (*.rkt *.ork);;RockSim (*.rkt);;OpenRocket (*.ork);;All (*.*)"));
     if (path.isEmpty())
         return;
     LoadDesign(path);
 }
 
 bool frmMain::LoadDesign(const QString& path) {
-    const LoadResult result = ReadRockSimFile(path);
+    const LoadResult result = ReadDesignFile(path);
     if (!result.ok) {
         CurrentPlatform().message(this, result.message);
         return false;

@@ -43,6 +43,11 @@ const Value& valueOf(const BoxOf& b, const FinSet& f) {
     return b.finSetValue ? f.*b.finSetValue : f.Tube.*b.tubeValue;
 }
 
+// Fins on a nose cone or a transition have no tube: its boxes show nothing, in any units.
+bool noTube(const BoxOf& b, const FinSet& f) {
+    return !b.finSetValue && !f.Tube.Carrier.isEmpty();
+}
+
 // A value as the box shows it, and with its unit for the tool tip.
 QString shown(const BoxOf& b, const Value& v, const AppState& s) {
     return b.length ? DisplayLength(v.text, s.MeasurementUnits) : v.text;
@@ -91,7 +96,7 @@ void frmMain::showBoxes(int slot, bool all) {
             continue;
         QLineEdit* box = this->*b.box;
         const Value& v = valueOf(b, f);
-        box->setText(shown(b, v, state_));
+        box->setText(noTube(b, f) ? QString() : shown(b, v, state_));
         box->setCursorPosition(0);
         QString tip = withUnit(b, box->text(), state_);
         if (v.asRead)
@@ -133,7 +138,7 @@ bool frmMain::commitBox(QLineEdit* box) {
     // What the boxes hold belongs to the fin set they show.
     const int n = boxesShow_;
     const FinSet& f = state_.design.finSet(n);
-    if (!b || box->text() == shown(*b, valueOf(*b, f), state_))
+    if (!b || box->text() == (noTube(*b, f) ? QString() : shown(*b, valueOf(*b, f), state_)))
         return true; // nothing typed
     double typed = 0;
     QString problem;
@@ -142,6 +147,10 @@ bool frmMain::commitBox(QLineEdit* box) {
                                  "load a design first.")
                       .arg(n)
                       .arg(QString::fromLatin1(b->what), box->text());
+    else if (noTube(*b, f))
+        problem = QStringLiteral("The fins of fin set %1 sit on %2, which has no %3 to give.")
+                      .arg(n)
+                      .arg(f.Tube.Carrier, QString::fromLatin1(b->what));
     else if (!typedNumber(box->text(), &typed))
         problem = QStringLiteral("The %1 \"%2\" is not a number. Please type a number such as "
                                  "41.6.")

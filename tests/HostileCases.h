@@ -288,8 +288,7 @@ inline std::vector<HostileCase> HostileCases() {
 }
 
 // OpenRocket files (gzip, ZIP, XML) that a user may be handed: each refused quickly with a
-// message, or loaded soundly. They pass once the window and the command line read designs with
-// ReadDesignFile.
+// message, or loaded soundly.
 inline std::vector<HostileCase> OpenRocketHostileCases() {
     using namespace hostile_detail;
     using namespace ork_files;
@@ -359,4 +358,11 @@ inline std::vector<HostileCase> OpenRocketHostileCases() {
         [design] { return QByteArray(design).replace("</fincount>", "</fincont>"); },
         Refused("not well-formed XML (line"));
     return c;
+}
+
+inline std::vector<HostileCase> AllHostileCases() {
+    std::vector<HostileCase> all = HostileCases();
+    for (HostileCase& c : OpenRocketHostileCases())
+        all.push_back(std::move(c));
+    return all;
 }

@@ -45,6 +45,22 @@ inline QByteArray Fins(const QByteArray& params) {
     return Part("trapezoidfinset", "<name>Fins</name>" + params);
 }
 
+// A design with canards on the nose cone, which no tube carries, and fins on the body tube.
+inline QByteArray CanardsAndFins() {
+    const QByteArray canards =
+        Part("freeformfinset", "<name>Canards</name><fincount>3</fincount>"
+                               "<thickness>0.002</thickness><finpoints><point x=\"0\" y=\"0\"/>"
+                               "<point x=\"0.02\" y=\"0.015\"/><point x=\"0.03\" y=\"0\"/>"
+                               "</finpoints>");
+    return Doc(Stage(Part("nosecone",
+                          "<name>Nose</name><length>0.1</length>"
+                          "<aftradius>0.0208</aftradius>",
+                          canards) +
+                     Tube("0.0208", Fins("<fincount>4</fincount><rootchord>0.0755</rootchord>"
+                                         "<height>0.05</height><thickness>0.0032</thickness>"))),
+               "Two sets");
+}
+
 namespace detail {
 inline la_ssize_t append(archive*, void* out, const void* data, size_t n) {
     static_cast<QByteArray*>(out)->append(static_cast<const char*>(data), qsizetype(n));

@@ -30,8 +30,8 @@ done
 out=$(desktop-file-validate "$share/applications/$id.desktop" 2>&1) || fail "desktop entry: $out"
 if grep -E ': (warning|error):' <<<"$out"; then fail "desktop entry is not clean"; fi
 grep -qx 'Exec=vanecraft %f' "$share/applications/$id.desktop" || fail "Exec does not take a file"
-grep -qx 'MimeType=application/x-rocksim;' "$share/applications/$id.desktop" ||
-  fail "the desktop entry does not claim application/x-rocksim"
+grep -qx 'MimeType=application/x-rocksim;application/x-openrocket;' "$share/applications/$id.desktop" ||
+  fail "the desktop entry does not claim application/x-rocksim and application/x-openrocket"
 appstreamcli validate --no-net --explain "$share/metainfo/$id.metainfo.xml" ||
   fail "metainfo does not validate"
 version=$("$build/vanecraft" --version | awk '{print $2}')
@@ -43,6 +43,9 @@ XDG_DATA_DIRS="$share:/usr/share" update-mime-database "$share/mime" 2>&1 | tee 
 grep -qx 'application/x-rocksim:\*\.rkt' <(cut -d: -f2- "$share/mime/globs2") ||
   fail "*.rkt is not mapped to application/x-rocksim"
 grep -q '<RockSimDocument' "$share/mime/magic" || fail "no content match for RockSim files"
+grep -qx 'application/x-openrocket:\*\.ork' <(cut -d: -f2- "$share/mime/globs2") ||
+  fail "*.ork is not mapped to application/x-openrocket"
+grep -q '<openrocket' "$share/mime/magic" || fail "no content match for OpenRocket files"
 
 warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$share/man/man1/vanecraft.1.gz" 2>&1 >"$root/man.txt") || true
 [ -z "$warnings" ] || fail "man page: $warnings"

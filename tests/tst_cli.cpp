@@ -1,3 +1,5 @@
+#include "OrkFiles.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -46,6 +48,7 @@ private slots:
     void init() { QVERIFY(home.isValid()); }
     void showExample();
     void showInInches();
+    void openRocketDesign();
     void showEscapesControls();
     void relativeConfigHomeIgnored();
     void undecodableArguments_data();
@@ -96,6 +99,37 @@ void TestCli::showInInches() {
     QCOMPARE(lines[1], QStringLiteral("Outer diameter: 1.637790336"));
     QCOMPARE(lines[5], QStringLiteral("Name: Main fins"));
     QCOMPARE(lines[6], QStringLiteral("Number: 4"));
+}
+
+void TestCli::openRocketDesign() {
+    const QString path = home.filePath(QStringLiteral("two.ork"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(ork_files::Zipped({{"rocket.ork", ork_files::CanardsAndFins()}}));
+    f.close();
+    // The same lines as for a RockSim design; canards on the nose cone have no tube.
+    const Run r = run({QStringLiteral("--show"), path}, home.path());
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.out, QStringLiteral("Rocket name: Two sets\n"
+                                   "Outer diameter: \nInner diameter: \nLength: \n"
+                                   "Fins Set # 1\nName: Canards\nNumber: 3\nSemi span: 15\n"
+                                   "Thickness: 2\nRoot: 30\n"
+                                   "Outer diameter: \nInner diameter: \nLength: \n"
+                                   "Fins Set # 2\nName: Fins\nNumber: 4\nSemi span: 50\n"
+                                   "Thickness: 3.2\nRoot: 75.5\n"
+                                   "Outer diameter: 41.6\nInner diameter: 40.6\nLength: 300\n"));
+    const QString out = home.filePath(QStringLiteral("two.pdf"));
+    for (const char* set : {"1", "2"}) {
+        QFile::remove(out);
+        const Run ex =
+            run({QStringLiteral("--export"), QStringLiteral("wrapper"), QStringLiteral("--fin-set"),
+                 QLatin1String(set), QStringLiteral("--output"), out, path},
+                home.path());
+        const bool canards = QLatin1String(set) == QLatin1String("1");
+        QCOMPARE(ex.code, canards ? 1 : 0);
+        QCOMPARE(QFile::exists(out), !canards);
+        QCOMPARE(ex.err.contains(QLatin1String("sit on a nose cone")), canards);
+    }
 }
 
 void TestCli::showEscapesControls() {

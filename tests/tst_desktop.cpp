@@ -1,4 +1,5 @@
 #include "FakePlatform.h"
+#include "OrkFiles.h"
 #include "aids/Aids.h"
 #include "app/Cli.h"
 #include "app/frmMain.h"
@@ -62,6 +63,8 @@ private slots:
     void oddPathsSurviveTheStore_data();
     void oddPathsSurviveTheStore();
     void handEditedStoreIsTidied();
+    void openRocketDesign_data();
+    void openRocketDesign();
     void startWithADesign_data();
     void startWithADesign();
 
@@ -170,8 +173,7 @@ void TestDesktop::dropOntoTheWindow() {
     QCOMPARE(w->RName->text(), shownName);
     QCOMPARE(fake->messages.size(), message.isEmpty() ? 0 : 1);
     if (!message.isEmpty()) // the format message, naming the file dropped
-        QVERIFY(fake->messages[0].startsWith(message) &&
-                fake->messages[0].contains(files.first()));
+        QVERIFY(fake->messages[0].startsWith(message) && fake->messages[0].contains(files.first()));
     // The path never lands in the box it was dropped on.
     for (QLineEdit* box : w->findChildren<QLineEdit*>())
         QVERIFY2(!box->text().contains(dir->path()), qPrintable(box->objectName()));
@@ -384,6 +386,53 @@ void TestDesktop::handEditedStoreIsTidied() {
     QCOMPARE(w->RecentDesigns(), expected);
     QCOMPARE(recentCaptions(*w).size(), 5);
     QVERIFY(fake->messages.isEmpty());
+}
+
+void TestDesktop::openRocketDesign_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("dropped"); // else through File -> Load...
+    const QByteArray xml = ork_files::CanardsAndFins();
+    QTest::newRow("ZIP, loaded") << ork_files::Zipped({{"rocket.ork", xml}}) << "a.ork" << false;
+    QTest::newRow("ZIP, dropped") << ork_files::Zipped({{"rocket.ork", xml}}) << "a.ork" << true;
+    QTest::newRow("gzip named .rkt") << ork_files::Gzipped(xml) << "b.rkt" << false;
+    QTest::newRow("plain XML without a suffix") << xml << "design" << true;
+}
+
+void TestDesktop::openRocketDesign() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, name);
+    QFETCH(bool, dropped);
+    openWindow();
+    const QString path = writeFile(name, bytes);
+    if (dropped) {
+        auto* data = new QMimeData;
+        data->setUrls({QUrl::fromLocalFile(path)});
+        QVERIFY(dragAndDrop(w.get(), data));
+    } else {
+        fake->openPaths << path;
+        w->mnuFileOpen->trigger();
+    }
+    QVERIFY2(fake->messages.isEmpty(), qPrintable(fake->messages.join(u'\n')));
+    QCOMPARE(w->RName->text(), QStringLiteral("Two sets"));
+    QCOMPARE(w->FinSetNumber->count(), 2);
+    QCOMPARE(w->FinSetNumber->itemData(0, Qt::UserRole).toString(), QStringLiteral("Canards"));
+    // Canards on the nose cone: their values, no tube, and aids that say where they sit.
+    auto boxes = [this] {
+        return QStringList{w->FName->text(), w->FinsNumber->text(), w->Root->text(),
+                           w->Span->text(),  w->Thickness->text(),  w->OD->text(),
+                           w->ID->text(),    w->BLength->text()};
+    };
+    QCOMPARE(boxes(), (QStringList{"Canards", "3", "30", "15", "2", "", "", ""}));
+    for (const Tool& tool : Tools())
+        QVERIFY(tool.build(AidValuesOf(w->state()))
+                    .refusal.contains(QLatin1String("sit on a nose cone, not on a body tube")));
+    // The fins on the tube, in millimetres as the file's metres convert.
+    w->FinSetNumber->setCurrentIndex(1);
+    emit w->FinSetNumber->activated(1);
+    QCOMPARE(boxes(), (QStringList{"Fins", "4", "75.5", "50", "3.2", "41.6", "40.6", "300"}));
+    for (const Tool& tool : Tools())
+        QVERIFY(tool.build(AidValuesOf(w->state())).ok());
 }
 
 void TestDesktop::startWithADesign_data() {

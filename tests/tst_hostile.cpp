@@ -131,14 +131,14 @@ void TestHostile::cleanupTestCase() {
 
 void TestHostile::hostile_data() {
     QTest::addColumn<int>("index");
-    const auto cases = HostileCases();
+    const auto cases = AllHostileCases();
     for (int i = 0; i < int(cases.size()); ++i)
         QTest::newRow(cases[i].name.constData()) << i;
 }
 
 void TestHostile::hostile() {
     QFETCH(int, index);
-    const HostileCase hc = HostileCases()[index];
+    const HostileCase hc = AllHostileCases()[index];
     QTemporaryDir dir(work.filePath(QStringLiteral("case-XXXXXX")));
     const QString path = hc.make(QDir(dir.path()));
 

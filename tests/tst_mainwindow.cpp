@@ -280,7 +280,10 @@ void TestMainWindow::loadThroughMenuAndToolbar() {
     const QString path = writeFile(QStringLiteral("two.rkt"), TwoFinSets);
     fake->openPaths << path;
     w->mnuFileOpen->trigger();
-    QCOMPARE(fake->dialogs, QStringList{"Open | RockSim (*.rkt);;All (*.*)"});
+    QCOMPARE(
+        fake->dialogs,
+        QStringList{
+            "Open | Rocket designs (*.rkt *.ork);;RockSim (*.rkt);;OpenRocket (*.ork);;All (*.*)"});
     QCOMPARE(boxes(), (QStringList{"Two", "41.6", "40.5", "300", "Low", "4", "50", "3.2", "75.5"}));
     QCOMPARE(items(w->FinSetNumber), (QStringList{"1", "2"}));
     QCOMPARE(w->state().CurrentFinSet, 1);

@@ -1,7 +1,6 @@
 // The OpenRocket reader through the one load path: containers told by content, the values a
 // fin set takes from its elements and its tube, and files refused quickly with a message.
 #include "DesignFields.h"
-#include "HostileCases.h"
 #include "OrkFiles.h"
 #include "import/DesignFile.h"
 
@@ -25,8 +24,6 @@ private slots:
     void rockSimUnchanged_data();
     void rockSimUnchanged();
     void fileChecksAsBefore();
-    void hostileCatalogue_data();
-    void hostileCatalogue();
 };
 
 namespace {
@@ -311,27 +308,6 @@ void TestOpenRocket::fileChecksAsBefore() {
     const LoadResult r = ReadDesignFile(f.fileName());
     QVERIFY2(r.ok, qPrintable(r.message));
     QCOMPARE(r.design.RocketName, QStringLiteral("Small"));
-}
-
-// The catalogue's OpenRocket cases, read here as the window and the command line will read them.
-void TestOpenRocket::hostileCatalogue_data() {
-    QTest::addColumn<int>("index");
-    const std::vector<HostileCase> cases = OpenRocketHostileCases();
-    for (int i = 0; i < int(cases.size()); ++i)
-        QTest::newRow(cases[size_t(i)].name.constData()) << i;
-}
-
-void TestOpenRocket::hostileCatalogue() {
-    QFETCH(int, index);
-    const HostileCase c = OpenRocketHostileCases()[size_t(index)];
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const LoadResult r = ReadDesignFile(c.make(QDir(dir.path())));
-    QCOMPARE(r.ok, c.expect.loads);
-    if (r.ok)
-        QVERIFY(c.expect.says.startsWith("Rocket name: " + r.design.RocketName.toUtf8()));
-    else
-        QVERIFY2(r.message.contains(QString::fromUtf8(c.expect.says)), qPrintable(r.message));
 }
 
 QTEST_GUILESS_MAIN(TestOpenRocket)

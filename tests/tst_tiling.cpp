@@ -5,7 +5,7 @@
 #include "SheetMatch.h"
 #include "app/AidPages.h"
 #include "app/frmMain.h"
-#include "import/RockSimReader.h"
+#include "import/DesignFile.h"
 #include "output/PrintCommand.h"
 #include "settings/AppPaths.h"
 
@@ -88,8 +88,8 @@ void TestTiling::initTestCase() {
 
 namespace {
 
-// The project's own designs, large ones among them, and the real ones of the corpus when it is
-// on this machine.
+// The project's own designs, large ones among them, and the real RockSim and OpenRocket ones of
+// the corpora when they are on this machine.
 QStringList designs() {
     QStringList paths{QStringLiteral(VANECRAFT_EXAMPLES_DIR "/skylark.rkt"),
                       QStringLiteral(VANECRAFT_EXAMPLES_DIR "/goliath.rkt"),
@@ -97,6 +97,9 @@ QStringList designs() {
     const QDir corpus(QStringLiteral(VANECRAFT_CORPUS_DIR));
     for (const QString& name : corpus.entryList({QStringLiteral("*.rkt")}, QDir::Files))
         paths << corpus.filePath(name);
+    const QDir ork(QStringLiteral(VANECRAFT_ORK_CORPUS_DIR));
+    for (const QString& name : ork.entryList({QStringLiteral("*.ork")}, QDir::Files))
+        paths << ork.filePath(name);
     return paths;
 }
 
@@ -110,7 +113,7 @@ void TestTiling::aid_data() {
     int drawable = 0;
     for (const QString& path : designs()) {
         const QString name = QFileInfo(path).fileName();
-        const LoadResult r = ReadRockSimFile(path);
+        const LoadResult r = ReadDesignFile(path);
         QVERIFY2(r.ok, qPrintable(r.message));
         AppState state;
         state.adoptDesign(r.design);
