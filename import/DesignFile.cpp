@@ -3,6 +3,7 @@
 #include "Archive.h"
 #include "FileAccess.h"
 #include "OpenRocketReader.h"
+#include "model/Conversions.h"
 
 #include <QFile>
 #include <QXmlStreamReader>
@@ -43,7 +44,7 @@ LoadResult readZip(QIODevice& device, const QString& name) {
     return LoadResult{false,
                       {},
                       FileError(name, QStringLiteral("its entry \"%1\" is not an OpenRocket design")
-                                          .arg(zip.entryName())),
+                                          .arg(ShownText(zip.entryName()))),
                       {}};
 }
 
