@@ -102,13 +102,14 @@ void TestCli::showInInches() {
 }
 
 void TestCli::openRocketDesign() {
-    const QString path = home.filePath(QStringLiteral("two.ork"));
+    QTemporaryDir own; // millimetres, whatever another test chose
+    const QString path = own.filePath(QStringLiteral("two.ork"));
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(ork_files::Zipped({{"rocket.ork", ork_files::CanardsAndFins()}}));
     f.close();
     // The same lines as for a RockSim design; canards on the nose cone have no tube.
-    const Run r = run({QStringLiteral("--show"), path}, home.path());
+    const Run r = run({QStringLiteral("--show"), path}, own.path());
     QCOMPARE(r.code, 0);
     QCOMPARE(r.out, QStringLiteral("Rocket name: Two sets\n"
                                    "Outer diameter: \nInner diameter: \nLength: \n"
@@ -118,13 +119,13 @@ void TestCli::openRocketDesign() {
                                    "Fins Set # 2\nName: Fins\nNumber: 4\nSemi span: 50\n"
                                    "Thickness: 3.2\nRoot: 75.5\n"
                                    "Outer diameter: 41.6\nInner diameter: 40.6\nLength: 300\n"));
-    const QString out = home.filePath(QStringLiteral("two.pdf"));
+    const QString out = own.filePath(QStringLiteral("two.pdf"));
     for (const char* set : {"1", "2"}) {
         QFile::remove(out);
         const Run ex =
             run({QStringLiteral("--export"), QStringLiteral("wrapper"), QStringLiteral("--fin-set"),
                  QLatin1String(set), QStringLiteral("--output"), out, path},
-                home.path());
+                own.path());
         const bool canards = QLatin1String(set) == QLatin1String("1");
         QCOMPARE(ex.code, canards ? 1 : 0);
         QCOMPARE(QFile::exists(out), !canards);
