@@ -2,6 +2,7 @@
 
 #include "PlacementStore.h"
 #include "aids/Aids.h"
+#include "import/DesignFile.h"
 #include "info/InfoWindows.h"
 #include "model/Conversions.h"
 #include "options/Options.h"
@@ -289,6 +290,12 @@ void frmMain::mnuFileExit_Click() {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    if (activeLoad_) { // stop the load first; the window closes once it has ended
+        activeLoad_->cancel = true;
+        closeAfterLoad_ = true;
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }

@@ -20,6 +20,8 @@ class QToolBar;
 namespace vanecraft {
 
 struct Tool;
+struct LoadResult;
+struct LoadControl;
 extern const char* const MainCaption; // "Vanecraft For RockSim"
 
 // The program's one main window: menus, toolbar, the two lists and the value boxes.
@@ -106,6 +108,13 @@ private:
     void restorePlacement();
     void savePlacement();
     void refreshAfterLoad();
+    // Reads on a thread of its own while the window goes on painting; a long load shows its
+    // progress and can be cancelled.
+    LoadResult readDesign(const QString& path);
+    // While a load runs: no other load, drop or command starts, and closing waits for it.
+    void setLoading(bool loading);
+    LoadControl* activeLoad_ = nullptr;
+    bool closeAfterLoad_ = false;
     void showBoxes(int slot, bool all);
     void connectValueBoxes();
     // A box that loses its focus as the window closes has nothing left to change.

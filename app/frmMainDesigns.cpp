@@ -8,10 +8,17 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QTimer>
+#include <QToolBar>
+
+#include <memory>
+#include <thread>
 
 // The main window's ways to a design: Load, a drop, the recent designs.
 
@@ -42,8 +49,53 @@ void frmMain::mnuFileOpen_Click() {
     LoadDesign(path);
 }
 
+LoadResult frmMain::readDesign(const QString& path) {
+    LoadControl control;
+    LoadResult result;
+    QEventLoop loop;
+    std::thread worker([&] {
+        result = ReadDesignFile(path, control);
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    activeLoad_ = &control;
+    setLoading(true);
+    const std::unique_ptr<Progress> progress = CurrentPlatform().progress(
+        this, QStringLiteral("Loading \"%1\"...").arg(QFileInfo(path).fileName()));
+    auto report = [&] {
+        if (!progress->update(control.done, control.total))
+            control.cancel = true;
+    };
+    report();
+    QTimer tick;
+    connect(&tick, &QTimer::timeout, this, report);
+    tick.start(50);
+    loop.exec();
+    worker.join();
+    activeLoad_ = nullptr;
+    setLoading(false);
+    return result;
+}
+
+void frmMain::setLoading(bool loading) {
+    menuBar()->setEnabled(!loading);
+    tbToolBar->setEnabled(!loading);
+    setAcceptDrops(!loading);
+}
+
 bool frmMain::LoadDesign(const QString& path) {
-    const LoadResult result = ReadDesignFile(path);
+    if (activeLoad_)
+        return false; // the menus and drops that lead here are off while a load runs
+    const LoadResult result = readDesign(path);
+    if (closeAfterLoad_) {
+        QTimer::singleShot(0, this, &QWidget::close);
+        return false;
+    }
+    if (result.cancelled) {
+        sbStato->setText(QStringLiteral("Loading \"%1\" was cancelled: the design shown is the "
+                                        "one before.")
+                             .arg(QFileInfo(path).fileName()));
+        return false;
+    }
     if (!result.ok) {
         CurrentPlatform().message(this, result.message);
         return false;

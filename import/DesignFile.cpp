@@ -70,6 +70,17 @@ LoadResult ReadDesignDevice(QIODevice& device, const QString& name) {
     return ReadRockSimDevice(device, name);
 }
 
+LoadResult ReadDesignFile(const QString& path, LoadControl& control) {
+    QFile file(path);
+    if (const QString problem = OpenDesignFile(file); !problem.isEmpty())
+        return LoadResult{false, {}, problem, {}};
+    WatchedFile watched(file, control);
+    LoadResult result = ReadDesignDevice(watched, path);
+    if (watched.cancelled())
+        return LoadResult{false, {}, QString(), {}, true};
+    return result;
+}
+
 LoadResult ReadDesignFile(const QString& path) {
     QFile file(path);
     if (const QString problem = OpenDesignFile(file); !problem.isEmpty())

@@ -12,9 +12,10 @@ extern const char* const AbnormalFormatMessage;
 
 struct LoadResult {
     bool ok = false;
-    Design design;   // complete only when ok
-    QString message; // why the file was refused, when !ok
-    QString warning; // something the user should know about a completed load
+    Design design;          // complete only when ok
+    QString message;        // why the file was refused, when !ok
+    QString warning;        // something the user should know about a completed load
+    bool cancelled = false; // the user stopped the load: no design, and nothing to tell
 };
 
 // Reads a design file whole. On any failure the result carries the user's message and no

@@ -40,6 +40,23 @@ public:
     std::function<bool(QPrinter&)> choosePrint;
     int printDialogs = 0;
 
+    // Progress: each update is passed to `onProgress` (if set), which answers whether to go on.
+    struct FakeProgress : vanecraft::Progress {
+        FakePlatform& owner;
+        explicit FakeProgress(FakePlatform& o) : owner(o) {}
+        bool update(qint64 done, qint64 total) override {
+            ++owner.progressUpdates;
+            return owner.onProgress ? owner.onProgress(done, total) : true;
+        }
+    };
+    std::unique_ptr<vanecraft::Progress> progress(QWidget*, const QString& label) override {
+        progressLabels << label;
+        return std::make_unique<FakeProgress>(*this);
+    }
+    std::function<bool(qint64, qint64)> onProgress;
+    QStringList progressLabels;
+    int progressUpdates = 0;
+
     QStringList messages, questions, dialogs;
     QStringList openPaths, savePaths;
     QList<bool> answers;

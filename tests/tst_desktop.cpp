@@ -12,7 +12,9 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -37,6 +39,33 @@ QByteArray designNamed(const QString& name) {
            "</FinSet>\n</AttachedParts>\n</BodyTube>\n</Stage3Parts>\n</RocketDesign>\n"
            "</RockSimDocument>\n";
 }
+
+// A design followed by `megabytes` of simulation rows as RockSim writes them.
+QByteArray largeDesign(const QString& name, int megabytes) {
+    QByteArray bytes = designNamed(name);
+    bytes.chop(QByteArrayLiteral("</RockSimDocument>\n").size());
+    bytes += "<SimulationResultsList>\n<SimulationResults>\n";
+    const QByteArray row =
+        "<Time>0.0125</Time><Altitude>12.5</Altitude><Velocity>3.25</Velocity><Accel>0.1</Accel>"
+        "<Mass>1.5</Mass><Thrust>2.5</Thrust><Drag>3.5</Drag><Mach>0.01</Mach><CG>1.2</CG>"
+        "<CP>1.4</CP><Stability>1.1</Stability><Range>0.5</Range>\r\n";
+    bytes.reserve(qsizetype(megabytes) << 20);
+    while (bytes.size() < (qsizetype(megabytes) << 20))
+        bytes += row;
+    return bytes + "</SimulationResults>\n</SimulationResultsList>\n</RockSimDocument>\n";
+}
+
+// Counts the paints of any widget, and remembers when the first came.
+struct PaintWatch : QObject {
+    QElapsedTimer clock;
+    qint64 firstPaint = -1;
+    PaintWatch() { clock.start(); }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint && firstPaint < 0)
+            firstPaint = clock.elapsed();
+        return false;
+    }
+};
 
 QStringList recentCaptions(const frmMain& w) {
     QStringList out;
@@ -65,6 +94,8 @@ private slots:
     void handEditedStoreIsTidied();
     void openRocketDesign_data();
     void openRocketDesign();
+    void paintsWhileALargeDesignLoads();
+    void cancelledLoadKeepsTheDesign();
     void startWithADesign_data();
     void startWithADesign();
 
@@ -470,6 +501,49 @@ void TestDesktop::startWithADesign() {
     if (messages)
         QVERIFY(fake->messages.first().contains(QStringLiteral("gone.rkt")));
     QCOMPARE(w->RecentDesigns().size(), recent);
+}
+
+void TestDesktop::paintsWhileALargeDesignLoads() {
+    const QString big =
+        writeFile(QStringLiteral("big.rkt"), largeDesign(QStringLiteral("Big"), 100));
+    PaintWatch watch;
+    qApp->installEventFilter(&watch);
+    w = StartMainWindow({big});
+    qint64 loaded = -1;
+    connect(w->RName, &QLineEdit::textChanged, &watch, [&] { loaded = watch.clock.elapsed(); });
+    QTRY_COMPARE_WITH_TIMEOUT(w->RName->text(), QStringLiteral("Big"), 30000);
+    qApp->removeEventFilter(&watch);
+    // The window was on the screen before the design was read, not after.
+    QVERIFY(watch.firstPaint >= 0);
+    QVERIFY2(
+        watch.firstPaint < loaded,
+        qPrintable(
+            QStringLiteral("painted at %1 ms, loaded at %2 ms").arg(watch.firstPaint).arg(loaded)));
+    QVERIFY(fake->progressUpdates >= 1);
+    QVERIFY(fake->progressLabels.value(0).contains(QLatin1String("big.rkt")));
+}
+
+void TestDesktop::cancelledLoadKeepsTheDesign() {
+    openWindow();
+    QVERIFY(w->LoadDesign(writeFile(QStringLiteral("before.rkt"), designNamed("Before"))));
+    const AppState before = w->state();
+    const QStringList recent = w->RecentDesigns();
+    const QString big =
+        writeFile(QStringLiteral("big.rkt"), largeDesign(QStringLiteral("Big"), 60));
+    fake->onProgress = [](qint64, qint64) { return false; }; // the user presses Cancel
+    QVERIFY(!w->LoadDesign(big));
+    // All or nothing: the design, its boxes and the recent designs are as they were, and the
+    // status bar says the load was cancelled rather than a box interrupting the user.
+    QCOMPARE(w->state().design, before.design);
+    QCOMPARE(w->RName->text(), QStringLiteral("Before"));
+    QCOMPARE(w->RecentDesigns(), recent);
+    QVERIFY(fake->messages.isEmpty());
+    QVERIFY(w->sbStato->text().contains(QLatin1String("\"big.rkt\" was cancelled")));
+    QVERIFY(w->menuBar()->isEnabled());
+    // The next load goes through.
+    fake->onProgress = {};
+    QVERIFY(w->LoadDesign(big));
+    QCOMPARE(w->RName->text(), QStringLiteral("Big"));
 }
 
 QTEST_MAIN(TestDesktop)

@@ -5,14 +5,47 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProgressDialog>
+
+#include <algorithm>
 
 namespace vanecraft {
 
 const char* const ApplicationTitle = "Vanecraft";
 
 namespace {
+
 Platform* installed = nullptr;
+
+// A progress dialog that shows itself only once the task has run half a second, so quick
+// loads never flash a window.
+class DialogProgress : public Progress {
+public:
+    DialogProgress(QWidget* parent, const QString& label)
+        : dialog_(label, QStringLiteral("Cancel"), 0, Steps, parent) {
+        dialog_.setWindowTitle(QString::fromUtf8(ApplicationTitle));
+        dialog_.setWindowModality(Qt::WindowModal);
+        dialog_.setMinimumDuration(500);
+        dialog_.setAutoClose(false);
+        dialog_.setAutoReset(false);
+        dialog_.setValue(0);
+    }
+    bool update(qint64 done, qint64 total) override {
+        dialog_.setValue(total > 0 ? int(double(std::min(done, total)) / double(total) * Steps)
+                                   : 0);
+        return !dialog_.wasCanceled();
+    }
+
+private:
+    static constexpr int Steps = 1000;
+    QProgressDialog dialog_;
+};
+
 } // namespace
+
+std::unique_ptr<Progress> DesktopPlatform::progress(QWidget* parent, const QString& label) {
+    return std::make_unique<DialogProgress>(parent, label);
+}
 
 void DesktopPlatform::message(QWidget* parent, const QString& text) {
     QMessageBox::information(parent, QString::fromUtf8(ApplicationTitle), text, QMessageBox::Ok);

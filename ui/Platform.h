@@ -9,6 +9,14 @@ class QWidget;
 
 namespace vanecraft {
 
+// A long task's progress, shown once the task has taken a while.
+class Progress {
+public:
+    virtual ~Progress() = default;
+    // How far the task has come; false once the user has asked to stop it.
+    virtual bool update(qint64 done, qint64 total) = 0;
+};
+
 // Every place where the program asks the desktop for something. Tests install their own, so a
 // real window can be driven without a modal box blocking it.
 class Platform {
@@ -25,6 +33,8 @@ public:
     virtual std::unique_ptr<QPrinter> defaultPrinter() = 0;
     // The print dialog (printer, paper, copies) for `printer`; false when the user cancels.
     virtual bool printDialog(QWidget* parent, QPrinter& printer) = 0;
+    // Progress with a Cancel button, over `parent`, saying `label`.
+    virtual std::unique_ptr<Progress> progress(QWidget* parent, const QString& label) = 0;
 };
 
 // The desktop's own dialogs.
@@ -36,6 +46,7 @@ public:
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;
     std::unique_ptr<QPrinter> defaultPrinter() override;
     bool printDialog(QWidget* parent, QPrinter& printer) override;
+    std::unique_ptr<Progress> progress(QWidget* parent, const QString& label) override;
 };
 
 Platform& CurrentPlatform();
