@@ -96,6 +96,7 @@ private slots:
     void openRocketDesign();
     void paintsWhileALargeDesignLoads();
     void cancelledLoadKeepsTheDesign();
+    void closingDuringALoadStopsIt();
     void startWithADesign_data();
     void startWithADesign();
 
@@ -544,6 +545,22 @@ void TestDesktop::cancelledLoadKeepsTheDesign() {
     fake->onProgress = {};
     QVERIFY(w->LoadDesign(big));
     QCOMPARE(w->RName->text(), QStringLiteral("Big"));
+}
+
+void TestDesktop::closingDuringALoadStopsIt() {
+    openWindow();
+    const QString big =
+        writeFile(QStringLiteral("big.rkt"), largeDesign(QStringLiteral("Big"), 60));
+    bool closed = false;
+    fake->onProgress = [&](qint64, qint64) {
+        closed = closed || w->close(); // refused while the load runs
+        return true;
+    };
+    QVERIFY(!w->LoadDesign(big));
+    QVERIFY(!closed);
+    // The load was stopped, nothing of it was taken, and the window closes once it has ended.
+    QVERIFY(w->RecentDesigns().isEmpty());
+    QTRY_VERIFY(!w->isVisible());
 }
 
 QTEST_MAIN(TestDesktop)
