@@ -1,0 +1,92 @@
+#pragma once
+
+#include "TagTable.h"
+#include "model/Design.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace vanecraft::rocksim {
+
+struct Tube {
+    QByteArray od = "0", id = "0", len = "0";
+    int index = -1; // the tube's place among the design's tubes
+};
+
+struct FinData {
+    QByteArray count = "0", root = "0", span = "0", thickness = "0", name;
+    // What a custom fin's point list says: the spread of x on the root (y = 0), the greatest y.
+    bool pointsOnRoot = false, anyPoint = false;
+    double rootFrom = 0, rootTo = 0, spanOfPoints = 0;
+    bool custom = false;
+    std::shared_ptr<Tube> tube;
+};
+
+enum class Kind { Other, RocketDesign, BodyTube, FinSet };
+
+struct Frame {
+    int id = TagTable::Unlisted;
+    Kind kind = Kind::Other;
+    int finIndex = -1;                  // which held fin set this element fills, -1 past the fourth
+    qsizetype nameAt = 0, nameSize = 0; // an Unlisted element's name in unlistedNames_
+};
+
+// Follows the element structure line by line, so each value is taken from the element that owns
+// it: the rocket's own name, each tube's own sizes, each fin set's own fields.
+class Parser {
+public:
+    // Far beyond any design (RockSim nests a few dozen deep), and small enough to bound memory.
+    static constexpr size_t MaxDepth = 200000;
+
+    explicit Parser(QString fileName) : fileName_(std::move(fileName)) {}
+
+    bool processLine(QByteArrayView line, qint64 lineNumber);
+    // The first RocketDesign element has closed: the rest of the file holds no design.
+    bool designDone() const { return designDone_; }
+    Design finish();
+    const QString& message() const { return message_; }
+    int finSetsSeen() const { return finSetsSeen_; }
+
+private:
+    enum class State { Normal, Comment, CData, Instruction };
+
+    qsizetype skipMarkup(QByteArrayView line, qsizetype j, qsizetype gt);
+    qsizetype tag(QByteArrayView line, qsizetype j, qsizetype gt, qint64 lineNumber);
+    qsizetype field(QByteArrayView line, qsizetype j, QByteArrayView name, int id,
+                    qint64 lineNumber);
+    bool isField(int id) const;
+    void store(int id, QByteArrayView value);
+    void open(QByteArrayView name, int id);
+    void openKind(Frame& frame);
+    void close(QByteArrayView name);
+    void closeUnlisted(QByteArrayView name);
+    void pop();
+    QByteArrayView unlistedName(const Frame& f) const;
+
+    QString fileName_;
+    QString message_;
+    State state_ = State::Normal;
+    TagTable tags_;
+    std::vector<Frame> stack_;
+    std::vector<int> openCount_ = std::vector<int>(size_t(TagTable::ids()), 0);
+    std::vector<int> unlistedOpen_ = std::vector<int>(1024, 0); // by hash of the name
+    QByteArray unlistedNames_;
+    QByteArray closing_;                       // the closing tag of the field being read
+    std::vector<std::shared_ptr<Tube>> tubes_; // the open body tubes, innermost last
+    std::shared_ptr<Tube> firstAirframe_;
+    int tubesSeen_ = 0;
+    std::vector<FinData> fins_; // the fin sets kept, at most MostFinSetsKept
+    int finSetsSeen_ = 0;
+    bool rocketDesignSeen_ = false;
+    bool designDone_ = false;
+    qsizetype rocketDesignAt_ = -1; // stack index of the first RocketDesign while it is open
+    bool rocketNested_ = false;     // a nested element has been opened inside it
+    bool rocketNameTaken_ = false;
+    QByteArray rocketName_;
+};
+
+} // namespace vanecraft::rocksim
