@@ -5,6 +5,7 @@
 #include <QList>
 #include <QTextStream>
 
+#include <mutex>
 #include <utility>
 
 #include <unistd.h>
@@ -19,9 +20,24 @@ struct Held {
     QList<std::pair<QtMsgType, QString>> messages;
 };
 
+// Qt may log from threads of its own while the application starts; the held messages are
+// never freed, so a late message from such a thread finds them still there.
 Held* held = nullptr;
+std::mutex heldLock;
 
-void holdBack(QtMsgType type, const QMessageLogContext&, const QString& text) {
+// Whether Qt will abort right after this message because the environment says so: the user
+// then reads it as Qt gives it.
+bool fatalByChoice(QtMsgType type) {
+    return (type == QtWarningMsg && qEnvironmentVariableIsSet("QT_FATAL_WARNINGS")) ||
+           (type == QtCriticalMsg && qEnvironmentVariableIsSet("QT_FATAL_CRITICALS"));
+}
+
+void holdBack(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    const std::lock_guard lock(heldLock);
+    if (fatalByChoice(type) && held->previous) {
+        held->previous(type, context, text);
+        return;
+    }
     if (type != QtFatalMsg) {
         held->messages.append({type, text});
         return;
@@ -49,18 +65,24 @@ QString NoDisplayMessage() {
 }
 
 DisplayCheck::DisplayCheck(int exitCode) {
-    held = new Held;
+    const std::lock_guard lock(heldLock);
+    if (!held)
+        held = new Held;
     held->exitCode = exitCode;
+    held->messages.clear();
     held->previous = qInstallMessageHandler(holdBack);
 }
 
 DisplayCheck::~DisplayCheck() {
-    qInstallMessageHandler(held->previous);
+    QList<std::pair<QtMsgType, QString>> messages;
+    {
+        const std::lock_guard lock(heldLock);
+        qInstallMessageHandler(held->previous);
+        messages.swap(held->messages);
+    }
     const QMessageLogContext context;
-    for (const auto& [type, text] : held->messages)
+    for (const auto& [type, text] : messages)
         qt_message_output(type, context, text);
-    delete held;
-    held = nullptr;
 }
 
 } // namespace vanecraft

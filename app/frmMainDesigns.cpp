@@ -2,6 +2,7 @@
 
 #include "PlacementStore.h"
 #include "import/DesignFile.h"
+#include "import/FileAccess.h"
 #include "ui/Platform.h"
 
 #include <QComboBox>
@@ -18,6 +19,7 @@
 #include <QToolBar>
 
 #include <memory>
+#include <new>
 #include <thread>
 
 // The main window's ways to a design: Load, a drop, the recent designs.
@@ -54,7 +56,15 @@ LoadResult frmMain::readDesign(const QString& path) {
     LoadResult result;
     QEventLoop loop;
     std::thread worker([&] {
-        result = ReadDesignFile(path, control);
+        try {
+            result = ReadDesignFile(path, control);
+        } catch (const std::bad_alloc&) {
+            // Bounds keep every design far below this; a file past them all is refused, not
+            // allowed to end the program.
+            result = LoadResult{};
+            result.message =
+                FileError(path, QStringLiteral("there is not enough memory to read it"));
+        }
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
     activeLoad_ = &control;

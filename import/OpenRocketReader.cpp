@@ -156,6 +156,13 @@ void Reader::openComponent(Frame& f, QStringView tag) {
                        .arg(xml_.lineNumber());
         return;
     }
+    // OpenRocket refuses a stage anywhere but directly in the rocket; so does this reader.
+    if (f.kind == Kind::Stage && parent.node > 0) {
+        problem_ = QStringLiteral("it has a stage inside another part (line %1), which "
+                                  "OpenRocket does not allow")
+                       .arg(xml_.lineNumber());
+        return;
+    }
     f.node = tree_.add(f.kind, parent.node);
     if (ork::Tree::isBody(f.kind))
         f.carrier = f.node;
@@ -311,6 +318,13 @@ LoadResult Reader::run(const GuardedDevice& guard) {
             break;
         case QXmlStreamReader::EndElement:
             endElement();
+            break;
+        case QXmlStreamReader::DTD:
+            // OpenRocket never declares a document type; entities declared there would expand
+            // without bound before any of the limits here could see them.
+            problem_ = QStringLiteral("it declares a document type (line %1), which no "
+                                      "OpenRocket design does")
+                           .arg(xml_.lineNumber());
             break;
         case QXmlStreamReader::Characters:
             if (!stack_.empty() && stack_.back().role == Role::Param) {

@@ -31,6 +31,8 @@ int Tree::add(Kind kind, int parent) {
     c.parent = parent < 0 ? 0 : parent;
     if (kind == Kind::BodyTube)
         c.tubeIndex = tubes_++;
+    if (kind == Kind::NoseCone) // a nose cone without <aftradius> has a fixed base of 0.025 m
+        c.aftAuto = false;
     Component& p = at(c.parent);
     if (isBody(kind) || kind == Kind::Stage) {
         c.place = int(p.bodyChildren.size());
@@ -56,10 +58,10 @@ int Tree::previous(int c) const {
     const Component& parent = at(me.parent);
     if (me.place > 0)
         return parent.bodyChildren[size_t(me.place) - 1];
-    if (parent.kind != Kind::Stage)
+    if (parent.kind != Kind::Stage || parent.parent != 0)
         return -1;
     const std::vector<int>& stages = at(0).bodyChildren;
-    for (int s = parent.place - 1; s >= 0; --s)
+    for (int s = std::min(parent.place, int(stages.size())) - 1; s >= 0; --s)
         if (const int end = stageEnd(stages[size_t(s)], true); end >= 0)
             return end;
     return -1;
@@ -70,7 +72,7 @@ int Tree::next(int c) const {
     const Component& parent = at(me.parent);
     if (me.place + 1 < int(parent.bodyChildren.size()))
         return parent.bodyChildren[size_t(me.place) + 1];
-    if (parent.kind != Kind::Stage)
+    if (parent.kind != Kind::Stage || parent.parent != 0)
         return -1;
     const std::vector<int>& stages = at(0).bodyChildren;
     for (size_t s = size_t(parent.place) + 1; s < stages.size(); ++s)

@@ -30,10 +30,6 @@ bool isNameChar(char c) {
            c == '-' || c == '.' || c == ':';
 }
 
-size_t bucketOf(QByteArrayView name, size_t buckets) {
-    return qHash(name) % buckets;
-}
-
 // The next '>' at or after a position, searched once per '>' so that a line of many '<' costs
 // one pass, not one pass per '<'.
 class GtCursor {
@@ -183,7 +179,7 @@ void Parser::open(QByteArrayView name, int id) {
         frame.nameAt = unlistedNames_.size();
         frame.nameSize = name.size();
         unlistedNames_.append(name);
-        ++unlistedOpen_[bucketOf(name, unlistedOpen_.size())];
+        ++unlistedOpen_[name.toByteArray()];
     } else {
         ++openCount_[size_t(frame.id)];
     }
@@ -197,7 +193,9 @@ QByteArrayView Parser::unlistedName(const Frame& f) const {
 void Parser::pop() {
     const Frame& top = stack_.back();
     if (top.id == TagTable::Unlisted) {
-        --unlistedOpen_[bucketOf(unlistedName(top), unlistedOpen_.size())];
+        const auto it = unlistedOpen_.find(unlistedName(top).toByteArray());
+        if (it != unlistedOpen_.end() && --*it == 0)
+            unlistedOpen_.erase(it);
         unlistedNames_.truncate(top.nameAt);
     } else {
         --openCount_[size_t(top.id)];
@@ -231,7 +229,7 @@ void Parser::close(QByteArrayView name) {
 }
 
 void Parser::closeUnlisted(QByteArrayView name) {
-    if (unlistedOpen_[bucketOf(name, unlistedOpen_.size())] == 0)
+    if (!unlistedOpen_.contains(name.toByteArray()))
         return;
     size_t at = stack_.size();
     while (at > 0 &&

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QHash>
 #include <QString>
 
 #include <memory>
@@ -73,7 +74,9 @@ private:
     TagTable tags_;
     std::vector<Frame> stack_;
     std::vector<int> openCount_ = std::vector<int>(size_t(TagTable::ids()), 0);
-    std::vector<int> unlistedOpen_ = std::vector<int>(1024, 0); // by hash of the name
+    // How many elements of each unlisted name are open: a closing tag whose name is not open
+    // costs one look-up, never a walk down the stack.
+    QHash<QByteArray, int> unlistedOpen_;
     QByteArray unlistedNames_;
     QByteArray closing_;                       // the closing tag of the field being read
     std::vector<std::shared_ptr<Tube>> tubes_; // the open body tubes, innermost last

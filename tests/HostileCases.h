@@ -210,6 +210,21 @@ inline std::vector<HostileCase> HostileCases() {
                                   fins("3", "60", "30", "3", QByteArray(1 << 20, '&')))));
                  },
                  Loads("Rocket name: &&&&&&&&&&")});
+    // Past the table of names, a closing tag whose name is not open once walked the whole stack.
+    c.push_back({"closing tags of names never opened, past the name table",
+                 [](const QDir& d) {
+                     QByteArray names, opened;
+                     for (int i = 0; i < 4100; ++i)
+                         names += "<n" + QByteArray::number(i) + ">";
+                     for (int i = 0; i < 190000; ++i)
+                         opened += "<u" + QByteArray::number(i) + ">";
+                     QByteArray closes(1000000 * 5, 'x');
+                     closes.replace("xxxxx", "</zz>");
+                     return writeFile(d, "unlisted.rkt",
+                                      "<RockSimDocument>\n" + names + "\n" + opened + "\n" +
+                                          closes + "\n");
+                 },
+                 Loads("Outer diameter: 0\n", noFins)});
     // A point list just under the line limit is walked, never split into all its points.
     c.push_back({"a point list of 15.9 MB",
                  [](const QDir& d) {

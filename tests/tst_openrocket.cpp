@@ -136,6 +136,11 @@ void TestOpenRocket::values_data() {
     QTest::newRow("bare auto: from the nose cone in front")
         << one(nose + Tube("auto", fins)) << "3 50 30 2 25 24 300"
         << "0";
+    QTest::newRow("bare auto: a nose cone without a base radius offers 0.025 m")
+        << one(Part("nosecone", "<name>N</name><length>0.1</length>") + Tube("auto", fins) +
+               Tube("0.03"))
+        << "3 50 30 2 50 49 300"
+        << "0";
     QTest::newRow("bare auto: over automatic tubes to a fixed one in front")
         << one(Tube("0.015") + Tube("auto") + Tube("auto", fins)) << "3 50 30 2 30 29 300"
         << "2";
@@ -244,6 +249,19 @@ void TestOpenRocket::refused_data() {
         split += QByteArray(1 << 20, 'n') + "<!---->";
     QTest::newRow("a name of 20 MB split by comments") << head + "<name>" + split + "</name>"
                                                        << "longer than 16 MB";
+    // Entities declared in a document type would expand without bound before any limit here.
+    QByteArray entities = "<?xml version='1.0'?>\n<!DOCTYPE openrocket [<!ENTITY a \"" +
+                          QByteArray(4000, 'x') +
+                          "\">]>\n<openrocket version=\"1.9\"><rocket>"
+                          "<name>";
+    for (int i = 0; i < 200000; ++i)
+        entities += "&a;";
+    QTest::newRow("entities declared in a document type, zipped")
+        << Zipped({{"rocket.ork", entities + "</name></rocket></openrocket>"}})
+        << "declares a document type";
+    QTest::newRow("a stage inside a body tube")
+        << Doc(Stage(Tube("0.02", Stage(Tube("auto", Fins("<fincount>3</fincount>"))))))
+        << "a stage inside another part";
     QTest::newRow("openrocket without rocket")
         << QByteArray("<openrocket version=\"1.9\"><simulations/></openrocket>")
         << "without a rocket design";
