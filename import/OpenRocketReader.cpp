@@ -22,6 +22,8 @@ constexpr int MaxComponents = 100000;
 // XML items (elements, texts, comments) up to the end of the rocket: a design has thousands.
 // Bounds the time a file of countless tiny elements takes, far below the byte bound.
 constexpr qint64 MaxItems = 2000000;
+// Launch lugs and rail buttons kept per body tube; a design has a few, more are not read.
+constexpr int MaxMarksPerTube = 1000;
 
 enum class Role { Skip, Root, Component, Subcomponents, Param, Points };
 
@@ -32,6 +34,8 @@ struct Frame {
     int carrier = -1; // the nearest body component holding it
     int fin = -1;     // the kept fin set this element is part of
     bool finSet = false;
+    int mark = -1; // the mark, among its body tube's, that this lug or button element fills
+    TubeMark::Kind markKind = TubeMark::Kind::LaunchLug;
 };
 
 // Numbers are read as Java reads a double after trimming; not finite counts as not a number.
@@ -64,7 +68,12 @@ Kind componentKind(QStringView tag) {
 bool isParam(const Frame& owner, QStringView tag) {
     if (owner.finSet)
         return owner.fin >= 0 && (tag == u"name" || tag == u"instancecount" || tag == u"fincount" ||
-                                  tag == u"thickness" || tag == u"rootchord" || tag == u"height");
+                                  tag == u"thickness" || tag == u"rootchord" || tag == u"height" ||
+                                  tag == u"angleoffset" || tag == u"rotation");
+    // OpenRocket writes a rail button's angle only as angleoffset.
+    if (owner.mark >= 0)
+        return tag == u"name" || tag == u"angleoffset" ||
+               (owner.markKind == TubeMark::Kind::LaunchLug && tag == u"radialdirection");
     switch (owner.kind) {
     case Kind::Rocket:
         return tag == u"name";
@@ -147,6 +156,17 @@ void Reader::openComponent(Frame& f, QStringView tag) {
             ++finSetsSeen_;
         return;
     }
+    // Lugs and buttons can only sit on a body tube; those on other parts carry no mark.
+    if ((tag == u"launchlug" || tag == u"railbutton") && parent.kind == Kind::BodyTube &&
+        !parent.finSet) {
+        std::vector<TubeMark>& marks = tree_.at(parent.node).marks;
+        if (marks.size() >= size_t(MaxMarksPerTube))
+            return;
+        f.markKind = tag == u"launchlug" ? TubeMark::Kind::LaunchLug : TubeMark::Kind::RailButton;
+        f.mark = int(marks.size());
+        marks.push_back(TubeMark{f.markKind, 0, {}});
+        return;
+    }
     f.kind = componentKind(tag);
     if (f.kind == Kind::Other)
         return;
@@ -183,7 +203,7 @@ bool Reader::startElement() {
     } else if (const Frame& parent = stack_.back(); parent.role == Role::Root) {
         if (tag == u"rocket" && !rocketSeen_) { // a second rocket is ignored, as OpenRocket does
             rocketSeen_ = true;
-            f = Frame{Role::Component, Kind::Rocket, 0, -1, -1, false};
+            f = Frame{Role::Component, Kind::Rocket, 0, -1, -1, false, -1, {}};
         }
     } else if (parent.role == Role::Component) {
         if (tag == u"subcomponents") {
@@ -233,7 +253,10 @@ void Reader::applyFinParam(ork::FinRecord& f, const QString& text) {
         if (ok && text == text.trimmed())
             f.count = text;
     } else if (const std::optional<double> v = number(text)) {
-        (param_ == u"thickness" ? f.thickness : param_ == u"rootchord" ? f.root : f.span) = *v;
+        if (param_ == u"angleoffset" || param_ == u"rotation")
+            f.angle = *v; // both give the same angle: the later one wins
+        else
+            (param_ == u"thickness" ? f.thickness : param_ == u"rootchord" ? f.root : f.span) = *v;
     }
 }
 
@@ -244,6 +267,14 @@ void Reader::applyParam(const Frame& owner, const QString& text) {
     }
     if (owner.kind == Kind::Rocket) {
         rocketName_ = text;
+        return;
+    }
+    if (owner.mark >= 0) {
+        TubeMark& m = tree_.at(owner.node).marks[size_t(owner.mark)];
+        if (param_ == u"name")
+            m.name = text;
+        else if (const std::optional<double> v = number(text)) // a bad angle leaves it as it was
+            m.angleDeg = *v;
         return;
     }
     ork::Component& c = tree_.at(owner.node);
@@ -293,12 +324,13 @@ Design Reader::design() const {
         s.Span = ork::LengthValue(r.span);
         s.Thickness = ork::LengthValue(r.thickness);
         s.Tube = tree_.tubeValues(r.carrier);
+        s.AngleDeg = r.angle;
         d.FinSets.push_back(s);
     }
     const Value zero = Value::of(QStringLiteral("0"));
     d.Unheld.Count = d.Unheld.Root = d.Unheld.Span = d.Unheld.Thickness = zero;
     const int first = tree_.firstStageTube();
-    d.Unheld.Tube = first >= 0 ? tree_.tubeValues(first) : TubeValues{zero, zero, zero, -1, {}};
+    d.Unheld.Tube = first >= 0 ? tree_.tubeValues(first) : TubeValues{zero, zero, zero, -1, {}, {}};
     return d;
 }
 

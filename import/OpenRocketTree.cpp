@@ -160,6 +160,7 @@ TubeValues Tree::tubeValues(int carrier) const {
     v.ID = LengthValue(inner);
     v.Len = LengthValue(t.length);
     v.Index = t.tubeIndex;
+    v.Marks = t.marks;
     return v;
 }
 

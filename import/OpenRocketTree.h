@@ -24,6 +24,7 @@ struct Component {
     // Transition and nose cone ends; a nose cone's base (its aft end) is fixed at 0.025.
     bool foreAuto = true, aftAuto = true, flipped = false;
     double fore = 0.025, aft = 0.025;
+    std::vector<TubeMark> marks; // a body tube's own launch lugs and rail buttons
 };
 
 // A fin set as read, lengths in metres.
@@ -31,6 +32,7 @@ struct FinRecord {
     QString name;
     QString count = QStringLiteral("3");
     double thickness = 0.003, root = 0.05, span = 0.03;
+    double angle = 0; // the first fin's, in degrees
     int carrier = -1; // the nearest body component holding it
 };
 

@@ -347,8 +347,12 @@ bool Parser::processLine(QByteArrayView line, qint64 lineNumber) {
 namespace {
 
 TubeValues tubeValues(const Tube& t) {
-    return {Value::of(decodeText(t.od)), Value::of(decodeText(t.id)), Value::of(decodeText(t.len)),
-            t.index, QString()};
+    return {Value::of(decodeText(t.od)),
+            Value::of(decodeText(t.id)),
+            Value::of(decodeText(t.len)),
+            t.index,
+            QString(),
+            {}};
 }
 
 // A fin set as the design holds it. Only a root chord or span written as 0 is taken from the
@@ -379,8 +383,8 @@ Design Parser::finish() {
     d.FinSetsInFile = finSetsSeen_;
     const Value zero = Value::of(QStringLiteral("0"));
     d.Unheld.Count = d.Unheld.Root = d.Unheld.Span = d.Unheld.Thickness = zero;
-    d.Unheld.Tube =
-        firstAirframe_ ? tubeValues(*firstAirframe_) : TubeValues{zero, zero, zero, -1, QString()};
+    d.Unheld.Tube = firstAirframe_ ? tubeValues(*firstAirframe_)
+                                   : TubeValues{zero, zero, zero, -1, QString(), {}};
     d.FinSets.reserve(fins_.size());
     for (const FinData& f : fins_)
         d.FinSets.push_back(finSetOf(f, d.Unheld.Tube));

@@ -27,12 +27,24 @@ struct Value {
     bool operator==(const Value&) const = default;
 };
 
+// A part fixed to the outside of a tube, which a builder marks at its angle around the tube.
+struct TubeMark {
+    enum class Kind { LaunchLug, RailButton };
+    Kind kind = Kind::LaunchLug;
+    double angleDeg = 0; // around the tube, in degrees, as the file gives it (not normalised)
+    QString name;
+    bool operator==(const TubeMark&) const = default;
+};
+
 struct TubeValues {
     Value OD, ID, Len;
     int Index = -1; // which tube of the design: fin sets on one tube share it
     // What carries the fin set when no body tube does ("a transition", "a nose cone"); the
     // values are then empty. Empty for fins on a body tube.
     QString Carrier;
+    // The launch lugs and rail buttons the tube itself holds, in the file's order; none when a
+    // transition or nose cone carries the fin set.
+    std::vector<TubeMark> Marks;
     bool operator==(const TubeValues&) const = default;
 };
 
@@ -40,6 +52,8 @@ struct FinSet {
     QString Name;
     Value Count, Root, Span, Thickness;
     TubeValues Tube; // the tube that carries the fin set
+    // The first fin's angle around its tube, in degrees, as the file gives it (not normalised).
+    double AngleDeg = 0;
     bool operator==(const FinSet&) const = default;
 };
 
