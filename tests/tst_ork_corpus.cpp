@@ -2,6 +2,7 @@
 // from a full XML parse of each file (the whole tree, with its own radius walk), not from this
 // reader, so they check the streaming reader independently.
 #include "DesignFields.h"
+#include "MarkCheck.h"
 #include "import/DesignFile.h"
 
 #include <QDir>
@@ -15,6 +16,8 @@ private slots:
     void file_data();
     void file();
     void everyFileIsCovered();
+    void angles_data();
+    void angles();
 
 private:
     QDir corpus{QStringLiteral(VANECRAFT_ORK_CORPUS_DIR)};
@@ -128,6 +131,85 @@ void TestOrkCorpus::everyFileIsCovered() {
     QStringList onDisk = corpus.entryList({QStringLiteral("*.ork")}, QDir::Files, QDir::Name);
     covered.sort();
     QCOMPARE(onDisk, covered);
+}
+
+void TestOrkCorpus::angles_data() {
+    if (!corpus.exists())
+        QSKIP("the OpenRocket corpus (../shared/ork-corpus) is not on this machine");
+    QTest::addColumn<QString>("name");
+    // Per fin set: its angle, and the marks of its tube as triples (see MarkCheck.h).
+    QTest::addColumn<QList<double>>("finAngles");
+    QTest::addColumn<QList<QStringList>>("finMarks");
+    // The marks of the tube a fin-set number without a fin set shows.
+    QTest::addColumn<QStringList>("unheldMarks");
+    auto row = [](const char* file, const QList<double>& angles, const QList<QStringList>& marks,
+                  const QStringList& unheld) {
+        QTest::newRow(file) << QString::fromLatin1(file) << angles << marks << unheld;
+    };
+    row("a-simple-model-rocket.ork", {0.0}, {{"L", "19.0", "Launch lug"}},
+        {"L", "19.0", "Launch lug"});
+    row("apocd-plain.ork",
+        {0.0, -2.8650009700383143, 3.009999399252072, 90.0002104591497, 86.13503717319718,
+         93.38524511278261, 179.99984796050427, 176.00976987521324, -177.2399102613591,
+         -90.0002104591497, -86.49027100617829, -94.48990774179484},
+        {{"L", "-134.99974273092943", "Launch lug", "L", "-134.99974273092943", "Launch lug"},
+         {"L", "-134.99974273092943", "Launch lug", "L", "-134.99974273092943", "Launch lug"},
+         {"L", "-134.99974273092943", "Launch lug", "L", "-134.99974273092943", "Launch lug"},
+         {"L", "-134.99974273092943", "Launch lug", "L", "-134.99974273092943", "Launch lug"},
+         {"L", "-134.99974273092943", "Launch lug", "L", "-134.99974273092943", "Launch lug"},
+         {"L", "-134.99974273092943", "Launch lug", "L", "-134.99974273092943", "Launch lug"},
+         {"L", "-134.99974273092943", "Launch lug", "L", "-134.99974273092943", "Launch lug"},
+         {"L", "-134.99974273092943", "Launch lug", "L", "-134.99974273092943", "Launch lug"},
+         {"L", "-134.99974273092943", "Launch lug", "L", "-134.99974273092943", "Launch lug"},
+         {"L", "-134.99974273092943", "Launch lug", "L", "-134.99974273092943", "Launch lug"},
+         {"L", "-134.99974273092943", "Launch lug", "L", "-134.99974273092943", "Launch lug"},
+         {"L", "-134.99974273092943", "Launch lug", "L", "-134.99974273092943", "Launch lug"}},
+        {});
+    row("arc-payload-rocket.ork", {0.0, 119.99999999999999, -120.00000000000001}, {{}, {}, {}}, {});
+    row("asimple-plain.ork", {0.0}, {{"L", "19.0", "Launch lug"}}, {"L", "19.0", "Launch lug"});
+    row("base-drag-hack-short-wide.ork", {45.0}, {{"L", "180.0", "Launch Lug"}},
+        {"L", "180.0", "Launch Lug"});
+    row("chute-release.ork", {0.0}, {{"R", "180.0", "Rail Button"}}, {});
+    row("clustered-motors.ork", {0.0}, {{"L", "10.0", "Launch lug", "L", "10.0", "Launch lug"}},
+        {"L", "10.0", "Launch lug", "L", "10.0", "Launch lug"});
+    row("logo-rocket.ork", {0.0}, {{}}, {});
+    row("parallel-booster-staging.ork", {45.0, -45.00000000000001, 45.0},
+        {{}, {}, {"R", "-90.0", "Rail Button"}}, {"R", "-90.0", "Rail Button"});
+    row("pods-airframes-and-winglets.ork",
+        {0.0, 90.0, 0.0, 90.0, -149.99999999999997, 150.00000000000003},
+        {{},
+         {"L", "180.0", "Launch Lug"},
+         {"L", "180.0", "Launch Lug"},
+         {},
+         {"L", "180.0", "Launch Lug"},
+         {"L", "180.0", "Launch Lug"}},
+        {"L", "180.0", "Launch Lug"});
+    row("rasaero-export-01-one-stage.ork", {0.0}, {{"L", "0.0", "Launch lug"}}, {});
+    row("simplerocket-gzip.ork", {0.0}, {{"L", "19.0", "Launch lug"}}, {"L", "19.0", "Launch lug"});
+    row("three-stage-low-power-rocket.ork", {0.0, 0.0, 0.0},
+        {{"L", "19.0", "Launch lug"}, {}, {"L", "19.0", "Launch lug"}},
+        {"L", "19.0", "Launch lug"});
+    row("tube-fin-rocket.ork", {}, {}, {"L", "180.0", "Launch Lug"});
+}
+
+void TestOrkCorpus::angles() {
+    QFETCH(QString, name);
+    QFETCH(QList<double>, finAngles);
+    QFETCH(QList<QStringList>, finMarks);
+    QFETCH(QStringList, unheldMarks);
+    const LoadResult r = ReadDesignFile(corpus.filePath(name));
+    QVERIFY2(r.ok, qPrintable(r.message));
+    const Design& d = r.design;
+    QCOMPARE(qsizetype(d.FinSets.size()), finAngles.size());
+    for (qsizetype i = 0; i < finAngles.size(); ++i) {
+        const FinSet& f = d.FinSets[size_t(i)];
+        QVERIFY2(std::abs(f.AngleDeg - finAngles[i]) <= 1e-9,
+                 qPrintable(QStringLiteral("fin set %1: %2").arg(i).arg(f.AngleDeg, 0, 'g', 17)));
+        const QString mismatch = MarksMismatch(f.Tube.Marks, finMarks[i]);
+        QVERIFY2(mismatch.isEmpty(), qPrintable(QStringLiteral("fin set %1: ").arg(i) + mismatch));
+    }
+    const QString mismatch = MarksMismatch(d.Unheld.Tube.Marks, unheldMarks);
+    QVERIFY2(mismatch.isEmpty(), qPrintable(QStringLiteral("unheld: ") + mismatch));
 }
 
 QTEST_GUILESS_MAIN(TestOrkCorpus)
