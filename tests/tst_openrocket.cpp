@@ -1,6 +1,7 @@
 // The OpenRocket reader through the one load path: containers told by content, the values a
 // fin set takes from its elements and its tube, and files refused quickly with a message.
 #include "DesignFields.h"
+#include "MarkCheck.h"
 #include "OrkFiles.h"
 #include "import/DesignFile.h"
 
@@ -19,6 +20,8 @@ private slots:
     void containers();
     void values_data();
     void values();
+    void angles_data();
+    void angles();
     void refused_data();
     void refused();
     void rockSimUnchanged_data();
@@ -212,6 +215,116 @@ void TestOpenRocket::values() {
     const FinSet& f = r.design.finSet(1);
     for (const Value* v : {&f.Root, &f.Span, &f.Thickness, &t.OD, &t.ID, &t.Len})
         QCOMPARE(v->number, v->text.isEmpty() ? 0.0 : v->text.toDouble());
+}
+
+void TestOpenRocket::angles_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    // Per fin set: its angle, and its tube's marks as triples (see MarkCheck.h).
+    QTest::addColumn<QList<double>>("finAngles");
+    QTest::addColumn<QList<QStringList>>("finMarks");
+    QTest::addColumn<QStringList>("unheldMarks"); // the tube a number without a fin set shows
+    using L = QList<QStringList>;
+    auto one = [](const QByteArray& parts) { return Doc(Stage(parts)); };
+    auto lug = [](const QByteArray& name, const QByteArray& params) {
+        return Part("launchlug", "<name>" + name + "</name>" + params);
+    };
+    auto button = [](const QByteArray& name, const QByteArray& params) {
+        return Part("railbutton", "<name>" + name + "</name>" + params);
+    };
+    QTest::newRow("old files: rotation only")
+        << one(Tube("0.0125", Fins("<rotation>30.5</rotation>"))) << QList<double>{30.5} << L{{}}
+        << QStringList{};
+    QTest::newRow("angleoffset then rotation: rotation wins")
+        << one(Tube("0.0125", Fins("<angleoffset method=\"fixed\">10</angleoffset>"
+                                   "<rotation>20</rotation>")))
+        << QList<double>{20} << L{{}} << QStringList{};
+    QTest::newRow("rotation then angleoffset: angleoffset wins")
+        << one(Tube("0.0125", Fins("<rotation>20</rotation><angleoffset "
+                                   "method=\"relative\">-170</angleoffset>")))
+        << QList<double>{-170} << L{{}} << QStringList{};
+    QTest::newRow("angles kept as given, not brought into a turn")
+        << one(Tube("0.0125", Fins("<rotation>400</rotation>") +
+                                  lug("Far", "<radialdirection>-725</radialdirection>")))
+        << QList<double>{400} << L{{"L", "-725", "Far"}} << QStringList{"L", "-725", "Far"};
+    QTest::newRow("huge angles kept") << one(Tube("0.0125", Fins("<rotation>1e300</rotation>")))
+                                      << QList<double>{1e300} << L{{}} << QStringList{};
+    QTest::newRow("lug with radialdirection only")
+        << one(Tube("0.0125", Fins("") + lug("Lug", "<radialdirection>-45.5</radialdirection>")))
+        << QList<double>{0} << L{{"L", "-45.5", "Lug"}} << QStringList{"L", "-45.5", "Lug"};
+    QTest::newRow("lug with both: the last wins")
+        << one(Tube("0.0125", lug("Lug", "<angleoffset method=\"relative\">30</angleoffset>"
+                                         "<radialdirection>40</radialdirection>") +
+                                  Fins("")))
+        << QList<double>{0} << L{{"L", "40", "Lug"}} << QStringList{"L", "40", "Lug"};
+    QTest::newRow("rail button of two instances is one mark")
+        << one(Tube("0.0125", Fins("<rotation>15</rotation>") +
+                                  button("Button", "<instancecount>2</instancecount>"
+                                                   "<instanceseparation>0.1</instanceseparation>"
+                                                   "<angleoffset method=\"relative\">200"
+                                                   "</angleoffset>")))
+        << QList<double>{15} << L{{"R", "200", "Button"}} << QStringList{"R", "200", "Button"};
+    QTest::newRow("lugs and buttons in the file's order")
+        << one(Tube("0.0125", button("B1", "<angleoffset>90</angleoffset>") +
+                                  lug("L1", "<radialdirection>10</radialdirection>") + Fins("") +
+                                  button("B2", "<angleoffset>-90</angleoffset>")))
+        << QList<double>{0} << L{{"R", "90", "B1", "L", "10", "L1", "R", "-90", "B2"}}
+        << QStringList{"R", "90", "B1", "L", "10", "L1", "R", "-90", "B2"};
+    const QByteArray pod =
+        Part("podset", "<name>Pods</name><instancecount>2</instancecount>",
+             Tube("0.01", Fins("<rotation>5</rotation>") +
+                              lug("Pod lug", "<radialdirection>60</radialdirection>")));
+    QTest::newRow("a lug in a pod's tube belongs to that tube, not the holder")
+        << one(Tube("0.0125", lug("Main lug", "<radialdirection>180</radialdirection>") +
+                                  Fins("<rotation>1</rotation>") + pod))
+        << QList<double>{1, 5} << L{{"L", "180", "Main lug"}, {"L", "60", "Pod lug"}}
+        << QStringList{"L", "180", "Main lug"};
+    QTest::newRow("a lug in an inner tube is not the body tube's")
+        << one(Tube("0.0125",
+                    Fins("") + Part("innertube", "<name>Mount</name>",
+                                    lug("Inside", "<radialdirection>7</radialdirection>"))))
+        << QList<double>{0} << L{{}} << QStringList{};
+    QTest::newRow("fins on a transition carry no marks")
+        << one(Tube("0.0125", lug("Lug", "<radialdirection>33</radialdirection>")) +
+               Part("transition", "<name>T</name>",
+                    Fins("<rotation>12</rotation>") +
+                        lug("Not on a tube", "<radialdirection>9</radialdirection>")))
+        << QList<double>{12} << L{{}} << QStringList{"L", "33", "Lug"};
+    QTest::newRow("a design without fin sets: the shown tube's marks")
+        << one(Tube("0.0125", lug("Lug", "<radialdirection>19</radialdirection>")) +
+               Tube("0.0125", lug("Second", "<radialdirection>20</radialdirection>")))
+        << QList<double>{} << L{} << QStringList{"L", "19", "Lug"};
+    QTest::newRow("angles not numbers or not finite, or missing, are 0")
+        << one(Tube("0.0125", Fins("<rotation>NaN</rotation>") +
+                                  Fins("<angleoffset>inf"
+                                       "</angleoffset>") +
+                                  Fins("<rotation>ten</rotation>") +
+                                  lug("A", "<radialdirection>-Infinity</radialdirection>") +
+                                  lug("B", "<angleoffset>nan</angleoffset>") + lug("C", "") +
+                                  button("D", "<angleoffset></angleoffset>")))
+        << QList<double>{0, 0, 0}
+        << L{{"L", "0", "A", "L", "0", "B", "L", "0", "C", "R", "0", "D"},
+             {"L", "0", "A", "L", "0", "B", "L", "0", "C", "R", "0", "D"},
+             {"L", "0", "A", "L", "0", "B", "L", "0", "C", "R", "0", "D"}}
+        << QStringList{"L", "0", "A", "L", "0", "B", "L", "0", "C", "R", "0", "D"};
+}
+
+void TestOpenRocket::angles() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QList<double>, finAngles);
+    QFETCH(QList<QStringList>, finMarks);
+    QFETCH(QStringList, unheldMarks);
+    const LoadResult r = load(bytes);
+    QVERIFY2(r.ok, qPrintable(r.message));
+    const Design& d = r.design;
+    QCOMPARE(qsizetype(d.FinSets.size()), finAngles.size());
+    for (qsizetype i = 0; i < finAngles.size(); ++i) {
+        const FinSet& f = d.FinSets[size_t(i)];
+        QCOMPARE(f.AngleDeg, finAngles[i]);
+        const QString mismatch = MarksMismatch(f.Tube.Marks, finMarks[i]);
+        QVERIFY2(mismatch.isEmpty(), qPrintable(QStringLiteral("fin set %1: ").arg(i) + mismatch));
+    }
+    const QString mismatch = MarksMismatch(d.Unheld.Tube.Marks, unheldMarks);
+    QVERIFY2(mismatch.isEmpty(), qPrintable(QStringLiteral("unheld: ") + mismatch));
 }
 
 void TestOpenRocket::refused_data() {
