@@ -5,25 +5,12 @@
 #include "model/Conversions.h"
 
 #include <QHashFunctions>
-#include <QStringDecoder>
 
 #include <limits>
 
 namespace vanecraft::rocksim {
 
 namespace {
-
-QString decodeText(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(bytes);
-    if (!utf8.hasError())
-        return text;
-    // Opening the ICU converter costs more than most decodes: keep one.
-    thread_local QStringDecoder cp1252("windows-1252", QStringDecoder::Flag::Stateless);
-    if (cp1252.isValid())
-        return cp1252(bytes);
-    return QString::fromLatin1(bytes);
-}
 
 bool isNameChar(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
@@ -89,7 +76,7 @@ void readPointList(FinData& f, QByteArrayView list) {
 
 bool isPart(int id) {
     return id == TagTable::RocketDesign || id == TagTable::BodyTube || id == TagTable::FinSet ||
-           id == TagTable::CustomFinSet;
+           id == TagTable::CustomFinSet || id == TagTable::LaunchLug;
 }
 
 } // namespace
@@ -102,7 +89,9 @@ bool Parser::isField(int id) const {
     case Kind::BodyTube:
         return id == TagTable::OD || id == TagTable::ID || id == TagTable::Len;
     case Kind::FinSet:
-        return parent.finIndex >= 0 && id >= TagTable::FinCount && id <= TagTable::PointList;
+        return parent.finIndex >= 0 && id >= TagTable::FinCount && id <= TagTable::RadialAngle;
+    case Kind::LaunchLug:
+        return parent.markIndex >= 0 && (id == TagTable::Name || id == TagTable::RadialAngle);
     case Kind::RocketDesign:
         return id == TagTable::Name && !rocketNested_ && !rocketNameTaken_;
     case Kind::Other:
@@ -123,6 +112,11 @@ void Parser::store(int id, QByteArrayView value) {
         (id == TagTable::OD ? t.od : id == TagTable::ID ? t.id : t.len) = value.toByteArray();
         return;
     }
+    if (parent.kind == Kind::LaunchLug) {
+        MarkData& m = tubes_.back()->marks[size_t(parent.markIndex)];
+        (id == TagTable::Name ? m.name : m.angle) = value.toByteArray();
+        return;
+    }
     FinData& f = fins_[size_t(parent.finIndex)];
     switch (id) {
     case TagTable::FinCount:
@@ -139,6 +133,9 @@ void Parser::store(int id, QByteArrayView value) {
         break;
     case TagTable::Name:
         f.name = value.toByteArray();
+        break;
+    case TagTable::RadialAngle:
+        f.angle = value.toByteArray();
         break;
     default:
         readPointList(f, value);
@@ -168,6 +165,13 @@ void Parser::openKind(Frame& frame) {
         }
         if (finSetsSeen_ < std::numeric_limits<int>::max())
             ++finSetsSeen_;
+    } else if (frame.id == TagTable::LaunchLug && IsTubesOwnLug(stack_)) {
+        frame.kind = Kind::LaunchLug;
+        std::vector<MarkData>& marks = tubes_.back()->marks;
+        if (marks.size() < size_t(MostMarksPerTube)) {
+            frame.markIndex = int(marks.size());
+            marks.emplace_back();
+        }
     }
 }
 
@@ -346,30 +350,22 @@ bool Parser::processLine(QByteArrayView line, qint64 lineNumber) {
 
 namespace {
 
-TubeValues tubeValues(const Tube& t) {
-    return {Value::of(decodeText(t.od)),
-            Value::of(decodeText(t.id)),
-            Value::of(decodeText(t.len)),
-            t.index,
-            QString(),
-            {}};
-}
-
 // A fin set as the design holds it. Only a root chord or span written as 0 is taken from the
 // point list.
 FinSet finSetOf(const FinData& f, const TubeValues& airframe) {
     FinSet s;
-    s.Name = UnescapeXmlText(decodeText(f.name));
-    s.Count = Value::of(decodeText(f.count));
-    s.Root = Value::of(decodeText(f.root));
-    s.Span = Value::of(decodeText(f.span));
-    s.Thickness = Value::of(decodeText(f.thickness));
+    s.Name = UnescapeXmlText(DecodeText(f.name));
+    s.Count = Value::of(DecodeText(f.count));
+    s.Root = Value::of(DecodeText(f.root));
+    s.Span = Value::of(DecodeText(f.span));
+    s.Thickness = Value::of(DecodeText(f.thickness));
     const QString dot = QStringLiteral(".");
     if (f.custom && f.pointsOnRoot && s.Root.number == 0.0)
         s.Root = Value::of(NumberText(f.rootTo - f.rootFrom, dot));
     if (f.custom && f.anyPoint && s.Span.number == 0.0)
         s.Span = Value::of(NumberText(f.spanOfPoints, dot));
-    s.Tube = f.tube ? tubeValues(*f.tube) : airframe;
+    s.Tube = f.tube ? TubeValuesOf(*f.tube) : airframe;
+    s.AngleDeg = DegreesOf(f.angle);
     return s;
 }
 
@@ -379,11 +375,11 @@ Design Parser::finish() {
     while (!stack_.empty()) // elements left open at the end of a cut-off file end with it
         pop();
     Design d;
-    d.RocketName = UnescapeXmlText(decodeText(rocketName_));
+    d.RocketName = UnescapeXmlText(DecodeText(rocketName_));
     d.FinSetsInFile = finSetsSeen_;
     const Value zero = Value::of(QStringLiteral("0"));
     d.Unheld.Count = d.Unheld.Root = d.Unheld.Span = d.Unheld.Thickness = zero;
-    d.Unheld.Tube = firstAirframe_ ? tubeValues(*firstAirframe_)
+    d.Unheld.Tube = firstAirframe_ ? TubeValuesOf(*firstAirframe_)
                                    : TubeValues{zero, zero, zero, -1, QString(), {}};
     d.FinSets.reserve(fins_.size());
     for (const FinData& f : fins_)

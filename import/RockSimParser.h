@@ -13,13 +13,23 @@
 
 namespace vanecraft::rocksim {
 
+// Launch lugs kept per tube; a design has one or two, more are not read.
+constexpr int MostMarksPerTube = 1000;
+
+// A launch lug as read; its angle in radians.
+struct MarkData {
+    QByteArray angle = "0", name;
+};
+
 struct Tube {
     QByteArray od = "0", id = "0", len = "0";
-    int index = -1; // the tube's place among the design's tubes
+    int index = -1;              // the tube's place among the design's tubes
+    std::vector<MarkData> marks; // the launch lugs in the tube's own attached parts
 };
 
 struct FinData {
     QByteArray count = "0", root = "0", span = "0", thickness = "0", name;
+    QByteArray angle = "0"; // radians
     // What a custom fin's point list says: the spread of x on the root (y = 0), the greatest y.
     bool pointsOnRoot = false, anyPoint = false;
     double rootFrom = 0, rootTo = 0, spanOfPoints = 0;
@@ -27,12 +37,13 @@ struct FinData {
     std::shared_ptr<Tube> tube;
 };
 
-enum class Kind { Other, RocketDesign, BodyTube, FinSet };
+enum class Kind { Other, RocketDesign, BodyTube, FinSet, LaunchLug };
 
 struct Frame {
     int id = TagTable::Unlisted;
     Kind kind = Kind::Other;
     int finIndex = -1;                  // which held fin set this element fills, -1 past the fourth
+    int markIndex = -1;                 // which lug of the innermost open tube this element fills
     qsizetype nameAt = 0, nameSize = 0; // an Unlisted element's name in unlistedNames_
 };
 
@@ -91,5 +102,15 @@ private:
     bool rocketNameTaken_ = false;
     QByteArray rocketName_;
 };
+
+// Text of the file: UTF-8 when it is valid UTF-8, else Windows-1252.
+QString DecodeText(const QByteArray& bytes);
+// The values of a tube as the design holds them, its lugs with angles in degrees.
+TubeValues TubeValuesOf(const Tube& t);
+// A RockSim angle (radians) in degrees; 0 when it is no finite number.
+double DegreesOf(const QByteArray& radians);
+// Whether a LaunchLug opening here is one of the innermost open tube's own parts: it sits in the
+// AttachedParts directly inside a BodyTube.
+bool IsTubesOwnLug(const std::vector<Frame>& stack);
 
 } // namespace vanecraft::rocksim

@@ -46,7 +46,12 @@ int TagTable::known(QByteArrayView name) {
         return name == "RootChord"   ? RootChord
                : name == "Thickness" ? Thickness
                : name == "PointList" ? PointList
+               : name == "LaunchLug" ? LaunchLug
                                      : Unlisted;
+    case 11:
+        return name == "RadialAngle" ? RadialAngle : Unlisted;
+    case 13:
+        return name == "AttachedParts" ? AttachedParts : Unlisted;
     case 12:
         return name == "RocketDesign"   ? RocketDesign
                : name == "CustomFinSet" ? CustomFinSet

@@ -26,6 +26,9 @@ public:
         Thickness,
         Name,
         PointList,
+        RadialAngle,
+        LaunchLug,
+        AttachedParts,
         KnownCount
     };
     static constexpr int Unlisted = -1;
