@@ -2,6 +2,7 @@
 // values come from a full XML parse of each file (its structure, not its lines), so they check
 // the line reader independently.
 #include "DesignFields.h"
+#include "MarkCheck.h"
 #include "import/RockSimReader.h"
 #include "model/Conversions.h"
 
@@ -19,6 +20,8 @@ private slots:
     void ownDesign_data();
     void ownDesign();
     void everyOwnDesignIsCovered();
+    void angles_data();
+    void angles();
 
 private:
     bool haveCorpus() const { return corpus.exists(); }
@@ -183,6 +186,67 @@ void TestCorpus::ownDesign() {
     QFETCH(int, inFile);
     QFETCH(QList<QStringList>, finSets);
     checkDesign(QStringLiteral(VANECRAFT_TEST_DESIGNS_DIR "/") + name, rocket, inFile, finSets);
+}
+
+void TestCorpus::angles_data() {
+    if (!haveCorpus())
+        QSKIP("the RockSim corpus (../shared/rkt-corpus) is not on this machine");
+    QTest::addColumn<QString>("name");
+    // Per fin set: its angle in degrees, and its tube's marks as triples (see MarkCheck.h).
+    QTest::addColumn<QList<double>>("finAngles");
+    QTest::addColumn<QList<QStringList>>("finMarks");
+    QTest::addColumn<QStringList>("unheldMarks"); // the tube a number without a fin set shows
+    auto row = [](const char* file, const QList<double>& angles, const QList<QStringList>& marks,
+                  const QStringList& unheld) {
+        QTest::newRow(file) << QString::fromLatin1(file) << angles << marks << unheld;
+    };
+    // The two lugs of the apocalypse's tube, both at -2.35619 rad.
+    const QStringList twoLugs{"L", "-134.99974273092943", "Launch lug",
+                              "L", "-134.99974273092943", "Launch lug"};
+    row("icl-rocketry-sporadic-impulse-minimal.rkt", {}, {}, {});
+    row("openrocket-body-tube-children-v4.rkt",
+        {0.0, 44.99999063801584, 90.0002104591497, 179.99984796050427, -90.0002104591497},
+        {{}, {}, {}, {}, {}}, {});
+    row("openrocket-export-apocalypse-decals.rkt",
+        {0.0, -2.8650009700383143, 3.009999399252072, 90.0002104591497, 86.13503717319718,
+         93.38524511278261, 179.99984796050427, 176.00976987521324, -177.2399102613591,
+         -90.0002104591497, -86.49027100617829, -94.48990774179484},
+        {twoLugs, twoLugs, twoLugs, twoLugs, twoLugs, twoLugs, twoLugs, twoLugs, twoLugs, twoLugs,
+         twoLugs, twoLugs},
+        {});
+    row("openrocket-fins-on-transitions-v4.rkt", {0.0, 0.0}, {{}, {}}, {});
+    row("openrocket-foobar-test-v3-single-stage.rkt", {0.0}, {{}}, {});
+    row("openrocket-pod-fins-v4.rkt", {0.0, 0.0, 0.0}, {{}, {}, {}}, {});
+    row("openrocket-pod-test-v4.rkt", {0.0, 0.0}, {{}, {"L", "0.0", "Launch lug 1"}}, {});
+    row("openrocket-subassembly-test-v4.rkt", {0.0, 0.0, 0.0, 0.0}, {{}, {}, {}, {}}, {});
+    row("openrocket-three-stage-everything-v3-variant.rkt",
+        {4.760001581654, -29.740004609840025, 20.50999830495954},
+        {{"L", "69.90085100596043", "Launch lug"}, {}, {}},
+        {"L", "179.90874767107852", "Launch lug"});
+    row("openrocket-three-stage-everything-v3.rkt",
+        {4.760001581654, -29.740004609840025, 20.50999830495954}, {{}, {}, {}}, {});
+    row("openrocket-tube-fins-airplane-v4-variant.rkt", {}, {}, {});
+    row("openrocket-tube-fins-airplane-v4.rkt", {}, {}, {});
+}
+
+void TestCorpus::angles() {
+    QFETCH(QString, name);
+    QFETCH(QList<double>, finAngles);
+    QFETCH(QList<QStringList>, finMarks);
+    QFETCH(QStringList, unheldMarks);
+    const LoadResult r = ReadRockSimFile(corpus.filePath(name));
+    QVERIFY2(r.ok, qPrintable(r.message));
+    const Design& d = r.design;
+    QCOMPARE(qsizetype(d.FinSets.size()), finAngles.size());
+    for (qsizetype i = 0; i < finAngles.size(); ++i) {
+        const FinSet& f = d.FinSets[size_t(i)];
+        QVERIFY2(std::abs(f.AngleDeg - finAngles[i]) <= 1e-9,
+                 qPrintable(QStringLiteral("fin set %1: %2").arg(i).arg(f.AngleDeg, 0, 'g', 17)));
+        const QString mismatch = MarksMismatch(f.Tube.Marks, finMarks[i]);
+        QVERIFY2(mismatch.isEmpty(), qPrintable(QStringLiteral("fin set %1: ").arg(i) + mismatch));
+    }
+    const QString mismatch = MarksMismatch(d.Unheld.Tube.Marks, unheldMarks);
+    QVERIFY2(mismatch.isEmpty(), qPrintable(QStringLiteral("unheld: ") + mismatch));
 }
 
 QTEST_APPLESS_MAIN(TestCorpus)
