@@ -1,4 +1,5 @@
 #include "DesignFields.h"
+#include "MarkCheck.h"
 #include "import/RockSimReader.h"
 
 #include <QFile>
@@ -46,6 +47,8 @@ private slots:
     void unreadablePaths();
     void unescape_data();
     void unescape();
+    void angles_data();
+    void angles();
 
 private:
     QString write(const QByteArray& bytes) {
@@ -328,6 +331,88 @@ void TestReader::unescape() {
     QFETCH(QString, text);
     QFETCH(QString, expected);
     QCOMPARE(UnescapeXmlText(text), expected);
+}
+
+void TestReader::angles_data() {
+    QTest::addColumn<QByteArray>("content");
+    // Per fin set: its angle in degrees, and its tube's marks as triples (see MarkCheck.h).
+    QTest::addColumn<QList<double>>("finAngles");
+    QTest::addColumn<QList<QStringList>>("finMarks");
+    QTest::addColumn<QStringList>("unheldMarks"); // the tube a number without a fin set shows
+    using L = QList<QStringList>;
+    auto lug = [](const QByteArray& fields) { return "<LaunchLug>\n" + fields + "</LaunchLug>\n"; };
+    auto angle = [](const QByteArray& radians) {
+        return "<RadialAngle>" + radians + "</RadialAngle>\n";
+    };
+    QTest::newRow("fin set angle in radians")
+        << design(tube(StdTube, fins(StdFins + angle("1.5707963267948966")))) << QList<double>{90}
+        << L{{}} << QStringList{};
+    QTest::newRow("custom fin set angle, negative, kept as given")
+        << design(tube(StdTube, fins(StdFins + angle("-7.853981633974483"), "CustomFinSet")))
+        << QList<double>{-450} << L{{}} << QStringList{};
+    QTest::newRow("launch lug angle and name")
+        << design(tube(StdTube, fins(StdFins) + lug("<Name>Lug &amp; guide</Name>\n" +
+                                                    angle("3.141592653589793"))))
+        << QList<double>{0} << L{{"L", "180", "Lug & guide"}}
+        << QStringList{"L", "180", "Lug & guide"};
+    QTest::newRow("lugs in the file's order, the last angle given wins")
+        << design(
+               tube(StdTube, lug("<Name>Front</Name>" + angle("1") + angle("0.5235987755982988")) +
+                                 fins(StdFins) + lug("<Name>Back</Name>\n")))
+        << QList<double>{0} << L{{"L", "30", "Front", "L", "0", "Back"}}
+        << QStringList{"L", "30", "Front", "L", "0", "Back"};
+    const QByteArray pod =
+        "<ExternalPod>\n<AttachedParts>\n" +
+        tube(StdTube, fins(StdFins + angle("0.7853981633974483")) +
+                          lug("<Name>Pod lug</Name>" + angle("-1.5707963267948966"))) +
+        "</AttachedParts>\n</ExternalPod>\n";
+    QTest::newRow("a lug in a pod's tube belongs to that tube, not the holder")
+        << design(tube(StdTube, fins(StdFins) + pod + lug("<Name>Main</Name>" + angle("0"))))
+        << QList<double>{0, 45} << L{{"L", "0", "Main"}, {"L", "-90", "Pod lug"}}
+        << QStringList{"L", "0", "Main"};
+    QTest::newRow("lugs of a subassembly or a fin set are not the tube's")
+        << design(tube(StdTube, fins(StdFins + "<AttachedParts>\n" + lug("<Name>F</Name>") +
+                                     "</AttachedParts>\n") +
+                                    "<SubAssembly>\n<AttachedParts>\n" + lug("<Name>S</Name>") +
+                                    "</AttachedParts>\n</SubAssembly>\n"))
+        << QList<double>{0} << L{{}} << QStringList{};
+    QTest::newRow("a design without fin sets: the shown tube's lugs")
+        << design(tube(StdTube, lug("<Name>Only</Name>" + angle("0.17453292519943295"))))
+        << QList<double>{} << L{} << QStringList{"L", "10", "Only"};
+    QTest::newRow("angles not numbers, too large or missing are 0; the file loads")
+        << design(tube(StdTube, fins(StdFins + angle("abc")) + fins(StdFins + angle("1e400")) +
+                                    fins(StdFins) + lug("<Name>A</Name>" + angle("")) +
+                                    lug(angle("1e999"))))
+        << QList<double>{0, 0, 0}
+        << L{{"L", "0", "A", "L", "0", ""},
+             {"L", "0", "A", "L", "0", ""},
+             {"L", "0", "A", "L", "0", ""}}
+        << QStringList{"L", "0", "A", "L", "0", ""};
+    QTest::newRow("huge angles kept")
+        << design(tube(StdTube, fins(StdFins + angle("3.141592653589793e200"))))
+        << QList<double>{180e200} << L{{}} << QStringList{};
+}
+
+void TestReader::angles() {
+    QFETCH(QByteArray, content);
+    QFETCH(QList<double>, finAngles);
+    QFETCH(QList<QStringList>, finMarks);
+    QFETCH(QStringList, unheldMarks);
+    const LoadResult r = ReadRockSimFile(write(content));
+    QVERIFY2(r.ok, qPrintable(r.message));
+    const Design& d = r.design;
+    QCOMPARE(qsizetype(d.FinSets.size()), finAngles.size());
+    for (qsizetype i = 0; i < finAngles.size(); ++i) {
+        const FinSet& f = d.FinSets[size_t(i)];
+        // Radians to degrees may differ from the written degrees in the last bits.
+        QVERIFY2(std::abs(f.AngleDeg - finAngles[i]) <=
+                     1e-9 * std::max(1.0, std::abs(finAngles[i])),
+                 qPrintable(QStringLiteral("fin set %1: %2").arg(i).arg(f.AngleDeg, 0, 'g', 17)));
+        const QString mismatch = MarksMismatch(f.Tube.Marks, finMarks[i]);
+        QVERIFY2(mismatch.isEmpty(), qPrintable(QStringLiteral("fin set %1: ").arg(i) + mismatch));
+    }
+    const QString mismatch = MarksMismatch(d.Unheld.Tube.Marks, unheldMarks);
+    QVERIFY2(mismatch.isEmpty(), qPrintable(QStringLiteral("unheld: ") + mismatch));
 }
 
 QTEST_APPLESS_MAIN(TestReader)
