@@ -22,8 +22,6 @@ constexpr int MaxComponents = 100000;
 // XML items (elements, texts, comments) up to the end of the rocket: a design has thousands.
 // Bounds the time a file of countless tiny elements takes, far below the byte bound.
 constexpr qint64 MaxItems = 2000000;
-// Launch lugs and rail buttons kept per body tube; a design has a few, more are not read.
-constexpr int MaxMarksPerTube = 1000;
 
 enum class Role { Skip, Root, Component, Subcomponents, Param, Points };
 
@@ -159,12 +157,8 @@ void Reader::openComponent(Frame& f, QStringView tag) {
     // Lugs and buttons can only sit on a body tube; those on other parts carry no mark.
     if ((tag == u"launchlug" || tag == u"railbutton") && parent.kind == Kind::BodyTube &&
         !parent.finSet) {
-        std::vector<TubeMark>& marks = tree_.at(parent.node).marks;
-        if (marks.size() >= size_t(MaxMarksPerTube))
-            return;
         f.markKind = tag == u"launchlug" ? TubeMark::Kind::LaunchLug : TubeMark::Kind::RailButton;
-        f.mark = int(marks.size());
-        marks.push_back(TubeMark{f.markKind, 0, {}});
+        f.mark = tree_.addMark(parent.node, f.markKind);
         return;
     }
     f.kind = componentKind(tag);

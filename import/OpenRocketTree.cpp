@@ -141,6 +141,14 @@ double Tree::outerRadius(int tube) const {
     return r.value_or(DefaultRadius);
 }
 
+int Tree::addMark(int tube, TubeMark::Kind kind) {
+    std::vector<TubeMark>& marks = at(tube).marks;
+    if (marks.size() >= size_t(MostMarksPerTube))
+        return -1;
+    marks.push_back(TubeMark{kind, 0, {}});
+    return int(marks.size()) - 1;
+}
+
 TubeValues Tree::tubeValues(int carrier) const {
     TubeValues v;
     const Kind kind = carrier >= 0 ? at(carrier).kind : Kind::Other;

@@ -48,6 +48,9 @@ public:
         return k == Kind::BodyTube || k == Kind::Transition || k == Kind::NoseCone;
     }
 
+    // Adds a launch lug or rail button with angle 0 to a body tube; returns its index among the
+    // tube's marks, or -1 past the number kept.
+    int addMark(int tube, TubeMark::Kind kind);
     // The outer radius a body tube shows, in metres.
     double outerRadius(int tube) const;
     // The values of the tube (or other carrier) of a fin set.
@@ -67,6 +70,10 @@ private:
     // What each component offers the one behind it / in front of it, once worked out.
     mutable std::vector<std::optional<std::optional<double>>> memo_[2];
 };
+
+// Launch lugs and rail buttons kept per body tube: a design has a few. Every fin set on the
+// tube carries a copy of them.
+constexpr int MostMarksPerTube = 100;
 
 // A length of the file (metres) as the model holds it: millimetres, shortest decimal text.
 Value LengthValue(double metres);

@@ -13,8 +13,9 @@
 
 namespace vanecraft::rocksim {
 
-// Launch lugs kept per tube; a design has one or two, more are not read.
-constexpr int MostMarksPerTube = 1000;
+// Launch lugs kept per tube: a design has one or two. Every fin set on the tube carries a copy
+// of them.
+constexpr int MostMarksPerTube = 100;
 
 // A launch lug as read; its angle in radians.
 struct MarkData {

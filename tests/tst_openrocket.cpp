@@ -293,6 +293,16 @@ void TestOpenRocket::angles_data() {
         << one(Tube("0.0125", lug("Lug", "<radialdirection>19</radialdirection>")) +
                Tube("0.0125", lug("Second", "<radialdirection>20</radialdirection>")))
         << QList<double>{} << L{} << QStringList{"L", "19", "Lug"};
+    QByteArray manyLugs;
+    QStringList hundred;
+    for (int i = 0; i < 101; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        manyLugs += lug("L" + n, "<radialdirection>" + n + "</radialdirection>");
+        if (i < 100)
+            hundred << "L" << QString::number(i) << "L" + QString::number(i);
+    }
+    QTest::newRow("the first hundred lugs of a tube are kept")
+        << one(Tube("0.0125", manyLugs + Fins(""))) << QList<double>{0} << L{hundred} << hundred;
     QTest::newRow("angles not numbers or not finite, or missing, are 0")
         << one(Tube("0.0125", Fins("<rotation>NaN</rotation>") +
                                   Fins("<angleoffset>inf"

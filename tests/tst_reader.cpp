@@ -388,6 +388,18 @@ void TestReader::angles_data() {
              {"L", "0", "A", "L", "0", ""},
              {"L", "0", "A", "L", "0", ""}}
         << QStringList{"L", "0", "A", "L", "0", ""};
+    QByteArray manyLugs;
+    QStringList hundred;
+    for (int i = 0; i < 101; ++i) {
+        manyLugs += lug("<Name>L" + QByteArray::number(i) + "</Name>\n");
+        if (i < 100)
+            hundred << "L"
+                    << "0"
+                    << "L" + QString::number(i);
+    }
+    QTest::newRow("the first hundred lugs of a tube are kept")
+        << design(tube(StdTube, manyLugs + fins(StdFins))) << QList<double>{0} << L{hundred}
+        << hundred;
     QTest::newRow("huge angles kept")
         << design(tube(StdTube, fins(StdFins + angle("3.141592653589793e200"))))
         << QList<double>{180e200} << L{{}} << QStringList{};
