@@ -23,8 +23,8 @@ QString DecodeText(const QByteArray& bytes) {
 }
 
 double DegreesOf(const QByteArray& radians) {
-    // Read as the file's other numbers are; an angle too large for degrees is left to the
-    // templates to refuse, as 0.
+    // Read as the file's other numbers are; one too large to hold in degrees is kept as 0, like
+    // one that is no number.
     const double degrees = Val(DecodeText(radians)) * (180.0 / std::numbers::pi);
     return std::isfinite(degrees) ? degrees : 0.0;
 }
