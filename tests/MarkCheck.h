@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 
 // Marks written as triples: kind ("L" launch lug, "R" rail button), angle in degrees, name.
@@ -30,5 +31,28 @@ inline QString MarksMismatch(const std::vector<vanecraft::TubeMark>& got,
                 .arg(m.angleDeg, 0, 'g', 17)
                 .arg(m.name, expected[at], expected[at + 1], expected[at + 2]);
     }
+    return {};
+}
+
+// Empty when each fin set's angle and its tube's marks, and the marks of the tube shown without
+// a fin set, are as expected; else what differs. Angles agree to 1e-9 degrees, or to 1e-9 of
+// their size when `relative` (radians turned into degrees differ in the last bits).
+inline QString AnglesMismatch(const vanecraft::Design& d, const QList<double>& finAngles,
+                              const QList<QStringList>& finMarks, const QStringList& unheldMarks,
+                              bool relative = false) {
+    if (qsizetype(d.FinSets.size()) != finAngles.size())
+        return QStringLiteral("%1 fin sets, expected %2")
+            .arg(d.FinSets.size())
+            .arg(finAngles.size());
+    for (qsizetype i = 0; i < finAngles.size(); ++i) {
+        const vanecraft::FinSet& f = d.FinSets[size_t(i)];
+        const double scale = relative ? std::max(1.0, std::abs(finAngles[i])) : 1.0;
+        if (!(std::abs(f.AngleDeg - finAngles[i]) <= 1e-9 * scale))
+            return QStringLiteral("fin set %1: %2").arg(i).arg(f.AngleDeg, 0, 'g', 17);
+        if (const QString m = MarksMismatch(f.Tube.Marks, finMarks[i]); !m.isEmpty())
+            return QStringLiteral("fin set %1: ").arg(i) + m;
+    }
+    if (const QString m = MarksMismatch(d.Unheld.Tube.Marks, unheldMarks); !m.isEmpty())
+        return QStringLiteral("unheld: ") + m;
     return {};
 }

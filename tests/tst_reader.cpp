@@ -412,19 +412,8 @@ void TestReader::angles() {
     QFETCH(QStringList, unheldMarks);
     const LoadResult r = ReadRockSimFile(write(content));
     QVERIFY2(r.ok, qPrintable(r.message));
-    const Design& d = r.design;
-    QCOMPARE(qsizetype(d.FinSets.size()), finAngles.size());
-    for (qsizetype i = 0; i < finAngles.size(); ++i) {
-        const FinSet& f = d.FinSets[size_t(i)];
-        // Radians to degrees may differ from the written degrees in the last bits.
-        QVERIFY2(std::abs(f.AngleDeg - finAngles[i]) <=
-                     1e-9 * std::max(1.0, std::abs(finAngles[i])),
-                 qPrintable(QStringLiteral("fin set %1: %2").arg(i).arg(f.AngleDeg, 0, 'g', 17)));
-        const QString mismatch = MarksMismatch(f.Tube.Marks, finMarks[i]);
-        QVERIFY2(mismatch.isEmpty(), qPrintable(QStringLiteral("fin set %1: ").arg(i) + mismatch));
-    }
-    const QString mismatch = MarksMismatch(d.Unheld.Tube.Marks, unheldMarks);
-    QVERIFY2(mismatch.isEmpty(), qPrintable(QStringLiteral("unheld: ") + mismatch));
+    const QString mismatch = AnglesMismatch(r.design, finAngles, finMarks, unheldMarks, true);
+    QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
 }
 
 QTEST_APPLESS_MAIN(TestReader)
