@@ -202,7 +202,7 @@ void frmMain::buildLayout() {
     QStatusBar* sbStatusBar = statusBar();
     sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
     sbStatusBar->setFont(FontOf("Arial", 9.75));
-    sbStato = new QLabel(QStringLiteral("Stato"));
+    sbStato = new QLabel(QString::fromUtf8(IdleStatus));
     sbDate = new QLabel;
     sbClock = new QLabel;
     sbStatusBar->addWidget(sbStato, 1);

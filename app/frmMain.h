@@ -23,6 +23,7 @@ struct Tool;
 struct LoadResult;
 struct LoadControl;
 extern const char* const MainCaption; // "Vanecraft For RockSim"
+extern const char* const IdleStatus;  // the status bar with nothing to report
 
 // The program's one main window: menus, toolbar, the two lists and the value boxes.
 class frmMain : public QMainWindow {

@@ -13,6 +13,7 @@
 namespace vanecraft {
 
 const char* const MainCaption = "Vanecraft For RockSim";
+const char* const IdleStatus = "Stato";
 
 namespace {
 

@@ -545,6 +545,7 @@ void TestDesktop::cancelledLoadKeepsTheDesign() {
     fake->onProgress = {};
     QVERIFY(w->LoadDesign(big));
     QCOMPARE(w->RName->text(), QStringLiteral("Big"));
+    QCOMPARE(w->sbStato->text(), QStringLiteral("Stato")); // no word of the cancelled load left
 }
 
 void TestDesktop::closingDuringALoadStopsIt() {
