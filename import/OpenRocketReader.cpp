@@ -6,7 +6,6 @@
 
 #include <QXmlStreamReader>
 
-#include <cmath>
 #include <optional>
 
 namespace vanecraft {
@@ -35,15 +34,6 @@ struct Frame {
     int mark = -1; // the mark, among its body tube's, that this lug or button element fills
     TubeMark::Kind markKind = TubeMark::Kind::LaunchLug;
 };
-
-// Numbers are read as Java reads a double after trimming; not finite counts as not a number.
-std::optional<double> number(const QString& text) {
-    bool ok = false;
-    const double v = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        return std::nullopt;
-    return v;
-}
 
 bool isFinSetTag(QStringView tag) {
     return tag == u"trapezoidfinset" || tag == u"ellipticalfinset" || tag == u"freeformfinset";
@@ -84,27 +74,6 @@ bool isParam(const Frame& owner, QStringView tag) {
     default:
         return false;
     }
-}
-
-// An end radius: a number is fixed; "auto" and "auto X" are automatic, X kept as the radius.
-// False when the text is neither, so the component keeps what it had.
-bool readRadius(const QString& text, bool* automatic, double* value, bool* valueGiven) {
-    const QStringList parts = text.trimmed().split(u' ', Qt::SkipEmptyParts);
-    if (!parts.isEmpty() && parts.front() == QLatin1String("auto")) {
-        const std::optional<double> v = parts.size() == 2 ? number(parts[1]) : std::nullopt;
-        *automatic = true;
-        *valueGiven = v.has_value();
-        if (v)
-            *value = *v;
-        return parts.size() <= 2;
-    }
-    const std::optional<double> v = number(text);
-    if (!v)
-        return false;
-    *automatic = false;
-    *valueGiven = true;
-    *value = *v;
-    return true;
 }
 
 class Reader {
@@ -224,8 +193,8 @@ bool Reader::startElement() {
 
 void Reader::applyPoint() {
     const QXmlStreamAttributes a = xml_.attributes();
-    const std::optional<double> x = number(a.value(QLatin1String("x")).toString());
-    const std::optional<double> y = number(a.value(QLatin1String("y")).toString());
+    const std::optional<double> x = ork::Number(a.value(QLatin1String("x")).toString());
+    const std::optional<double> y = ork::Number(a.value(QLatin1String("y")).toString());
     if (!x || !y)
         return;
     top_ = anyPoint_ ? std::max(top_, *y) : *y;
@@ -246,7 +215,7 @@ void Reader::applyFinParam(ork::FinRecord& f, const QString& text) {
         text.toInt(&ok);
         if (ok && text == text.trimmed())
             f.count = text;
-    } else if (const std::optional<double> v = number(text)) {
+    } else if (const std::optional<double> v = ork::Number(text)) {
         if (param_ == u"angleoffset" || param_ == u"rotation")
             f.angle = *v; // both give the same angle: the later one wins
         else
@@ -267,24 +236,25 @@ void Reader::applyParam(const Frame& owner, const QString& text) {
         TubeMark& m = tree_.at(owner.node).marks[size_t(owner.mark)];
         if (param_ == u"name")
             m.name = text;
-        else if (const std::optional<double> v = number(text)) // a bad angle leaves it as it was
+        else if (const std::optional<double> v =
+                     ork::Number(text)) // a bad angle leaves it as it was
             m.angleDeg = *v;
         return;
     }
     ork::Component& c = tree_.at(owner.node);
     bool given = false;
     if (param_ == u"radius") {
-        readRadius(text, &c.autoRadius, &c.radius, &given);
+        ork::ReadRadius(text, &c.autoRadius, &c.radius, &given);
         c.radiusGiven = c.autoRadius && given;
     } else if (param_ == u"foreradius") {
-        readRadius(text, &c.foreAuto, &c.fore, &given);
+        ork::ReadRadius(text, &c.foreAuto, &c.fore, &given);
     } else if (param_ == u"aftradius") {
-        readRadius(text, &c.aftAuto, &c.aft, &given);
+        ork::ReadRadius(text, &c.aftAuto, &c.aft, &given);
     } else if (param_ == u"isflipped") {
         c.flipped = text.trimmed().compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
     } else if (param_ == u"thickness" && text.trimmed() == QLatin1String("filled")) {
         c.filled = true;
-    } else if (const std::optional<double> v = number(text)) {
+    } else if (const std::optional<double> v = ork::Number(text)) {
         if (param_ == u"thickness")
             c.filled = false;
         (param_ == u"length" ? c.length : c.thickness) = *v;

@@ -2,7 +2,10 @@
 
 #include "model/Conversions.h"
 
+#include <QStringList>
+
 #include <algorithm>
+#include <cmath>
 
 namespace vanecraft::ork {
 
@@ -180,6 +183,36 @@ int Tree::firstStageTube() const {
         if (at(c).kind == Kind::BodyTube)
             return c;
     return -1;
+}
+
+// Numbers are read as Java reads a double after trimming; not finite counts as not a number.
+std::optional<double> Number(const QString& text) {
+    bool ok = false;
+    const double v = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+// An end radius: a number is fixed; "auto" and "auto X" are automatic, X kept as the radius.
+// False when the text is neither, so the component keeps what it had.
+bool ReadRadius(const QString& text, bool* automatic, double* value, bool* valueGiven) {
+    const QStringList parts = text.trimmed().split(u' ', Qt::SkipEmptyParts);
+    if (!parts.isEmpty() && parts.front() == QLatin1String("auto")) {
+        const std::optional<double> v = parts.size() == 2 ? Number(parts[1]) : std::nullopt;
+        *automatic = true;
+        *valueGiven = v.has_value();
+        if (v)
+            *value = *v;
+        return parts.size() <= 2;
+    }
+    const std::optional<double> v = Number(text);
+    if (!v)
+        return false;
+    *automatic = false;
+    *valueGiven = true;
+    *value = *v;
+    return true;
 }
 
 } // namespace vanecraft::ork

@@ -78,4 +78,12 @@ constexpr int MostMarksPerTube = 100;
 // A length of the file (metres) as the model holds it: millimetres, shortest decimal text.
 Value LengthValue(double metres);
 
+// A number of the file, read as Java reads a double after trimming; none when it is not a
+// finite number.
+std::optional<double> Number(const QString& text);
+
+// An end radius: a number is fixed; "auto" and "auto X" are automatic, X kept as the radius.
+// False when the text is neither, so the component keeps what it had.
+bool ReadRadius(const QString& text, bool* automatic, double* value, bool* valueGiven);
+
 } // namespace vanecraft::ork
