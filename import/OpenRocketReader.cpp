@@ -57,11 +57,12 @@ bool isParam(const Frame& owner, QStringView tag) {
     if (owner.finSet)
         return owner.fin >= 0 && (tag == u"name" || tag == u"instancecount" || tag == u"fincount" ||
                                   tag == u"thickness" || tag == u"rootchord" || tag == u"height" ||
-                                  tag == u"angleoffset" || tag == u"rotation");
+                                  tag == u"angleoffset" || tag == u"rotation" || tag == u"cant");
     // OpenRocket writes a rail button's angle only as angleoffset.
     if (owner.mark >= 0)
         return tag == u"name" || tag == u"angleoffset" ||
-               (owner.markKind == TubeMark::Kind::LaunchLug && tag == u"radialdirection");
+               (owner.markKind == TubeMark::Kind::LaunchLug &&
+                (tag == u"radialdirection" || tag == u"radius"));
     switch (owner.kind) {
     case Kind::Rocket:
         return tag == u"name";
@@ -215,11 +216,12 @@ void Reader::applyFinParam(ork::FinRecord& f, const QString& text) {
         text.toInt(&ok);
         if (ok && text == text.trimmed())
             f.count = text;
+    } else if (param_ == u"angleoffset" || param_ == u"rotation") {
+        f.angle = Angle::read(text, 1, f.angle); // both give the same angle: the later one wins
+    } else if (param_ == u"cant") {
+        f.cant = Angle::read(text, 1, f.cant);
     } else if (const std::optional<double> v = ork::Number(text)) {
-        if (param_ == u"angleoffset" || param_ == u"rotation")
-            f.angle = *v; // both give the same angle: the later one wins
-        else
-            (param_ == u"thickness" ? f.thickness : param_ == u"rootchord" ? f.root : f.span) = *v;
+        (param_ == u"thickness" ? f.thickness : param_ == u"rootchord" ? f.root : f.span) = *v;
     }
 }
 
@@ -234,11 +236,14 @@ void Reader::applyParam(const Frame& owner, const QString& text) {
     }
     if (owner.mark >= 0) {
         TubeMark& m = tree_.at(owner.node).marks[size_t(owner.mark)];
-        if (param_ == u"name")
+        if (param_ == u"name") {
             m.name = text;
-        else if (const std::optional<double> v =
-                     ork::Number(text)) // a bad angle leaves it as it was
-            m.angleDeg = *v;
+        } else if (param_ == u"radius") {
+            if (const std::optional<double> r = ork::Number(text))
+                m.diameter = ork::LengthValue(2 * *r);
+        } else {
+            m.angle = Angle::read(text, 1, m.angle);
+        }
         return;
     }
     ork::Component& c = tree_.at(owner.node);
@@ -288,13 +293,15 @@ Design Reader::design() const {
         s.Span = ork::LengthValue(r.span);
         s.Thickness = ork::LengthValue(r.thickness);
         s.Tube = tree_.tubeValues(r.carrier);
-        s.AngleDeg = r.angle;
+        s.Rotation = r.angle;
+        s.Cant = r.cant;
         d.FinSets.push_back(s);
     }
     const Value zero = Value::of(QStringLiteral("0"));
     d.Unheld.Count = d.Unheld.Root = d.Unheld.Span = d.Unheld.Thickness = zero;
     const int first = tree_.firstStageTube();
-    d.Unheld.Tube = first >= 0 ? tree_.tubeValues(first) : TubeValues{zero, zero, zero, -1, {}, {}};
+    d.Unheld.Tube =
+        first >= 0 ? tree_.tubeValues(first) : TubeValues{zero, zero, zero, -1, {}, {}, 0};
     return d;
 }
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace vanecraft::ork {
 
@@ -146,9 +147,13 @@ double Tree::outerRadius(int tube) const {
 
 int Tree::addMark(int tube, TubeMark::Kind kind) {
     std::vector<TubeMark>& marks = at(tube).marks;
-    if (marks.size() >= size_t(MostMarksPerTube))
+    if (marks.size() >= size_t(MostMarksPerTube)) {
+        int& leftOut = at(tube).marksLeftOut;
+        leftOut += leftOut < std::numeric_limits<int>::max();
         return -1;
-    marks.push_back(TubeMark{kind, 0, {}});
+    }
+    // OpenRocket puts a new lug or button opposite the first fin.
+    marks.push_back(TubeMark{kind, Angle{180, std::nullopt}, {}, {}});
     return int(marks.size()) - 1;
 }
 
@@ -172,6 +177,7 @@ TubeValues Tree::tubeValues(int carrier) const {
     v.Len = LengthValue(t.length);
     v.Index = t.tubeIndex;
     v.Marks = t.marks;
+    v.MarksLeftOut = t.marksLeftOut;
     return v;
 }
 

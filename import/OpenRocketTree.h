@@ -25,6 +25,7 @@ struct Component {
     bool foreAuto = true, aftAuto = true, flipped = false;
     double fore = 0.025, aft = 0.025;
     std::vector<TubeMark> marks; // a body tube's own launch lugs and rail buttons
+    int marksLeftOut = 0;        // those past MostMarksPerTube
 };
 
 // A fin set as read, lengths in metres.
@@ -32,7 +33,7 @@ struct FinRecord {
     QString name;
     QString count = QStringLiteral("3");
     double thickness = 0.003, root = 0.05, span = 0.03;
-    double angle = 0; // the first fin's, in degrees
+    Angle angle, cant;
     int carrier = -1; // the nearest body component holding it
 };
 

@@ -22,11 +22,8 @@ QString DecodeText(const QByteArray& bytes) {
     return QString::fromLatin1(bytes);
 }
 
-double DegreesOf(const QByteArray& radians) {
-    // Read as the file's other numbers are; one too large to hold in degrees is kept as 0, like
-    // one that is no number.
-    const double degrees = Val(DecodeText(radians)) * (180.0 / std::numbers::pi);
-    return std::isfinite(degrees) ? degrees : 0.0;
+Angle AngleOf(const QByteArray& radians) {
+    return Angle::read(DecodeText(radians), 180.0 / std::numbers::pi, Angle{});
 }
 
 TubeValues TubeValuesOf(const Tube& t) {
@@ -35,11 +32,13 @@ TubeValues TubeValuesOf(const Tube& t) {
                  Value::of(DecodeText(t.len)),
                  t.index,
                  QString(),
-                 {}};
+                 {},
+                 t.marksLeftOut};
     v.Marks.reserve(t.marks.size());
     for (const MarkData& m : t.marks)
-        v.Marks.push_back(TubeMark{TubeMark::Kind::LaunchLug, DegreesOf(m.angle),
-                                   UnescapeXmlText(DecodeText(m.name))});
+        v.Marks.push_back(TubeMark{TubeMark::Kind::LaunchLug, AngleOf(m.angle),
+                                   UnescapeXmlText(DecodeText(m.name)),
+                                   m.od.isEmpty() ? Value{} : Value::of(DecodeText(m.od))});
     return v;
 }
 

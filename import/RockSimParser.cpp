@@ -89,9 +89,10 @@ bool Parser::isField(int id) const {
     case Kind::BodyTube:
         return id == TagTable::OD || id == TagTable::ID || id == TagTable::Len;
     case Kind::FinSet:
-        return parent.finIndex >= 0 && id >= TagTable::FinCount && id <= TagTable::RadialAngle;
+        return parent.finIndex >= 0 && id >= TagTable::FinCount && id <= TagTable::CantAngle;
     case Kind::LaunchLug:
-        return parent.markIndex >= 0 && (id == TagTable::Name || id == TagTable::RadialAngle);
+        return parent.markIndex >= 0 &&
+               (id == TagTable::Name || id == TagTable::RadialAngle || id == TagTable::OD);
     case Kind::RocketDesign:
         return id == TagTable::Name && !rocketNested_ && !rocketNameTaken_;
     case Kind::Other:
@@ -114,7 +115,7 @@ void Parser::store(int id, QByteArrayView value) {
     }
     if (parent.kind == Kind::LaunchLug) {
         MarkData& m = tubes_.back()->marks[size_t(parent.markIndex)];
-        (id == TagTable::Name ? m.name : m.angle) = value.toByteArray();
+        (id == TagTable::Name ? m.name : id == TagTable::OD ? m.od : m.angle) = value.toByteArray();
         return;
     }
     FinData& f = fins_[size_t(parent.finIndex)];
@@ -136,6 +137,9 @@ void Parser::store(int id, QByteArrayView value) {
         break;
     case TagTable::RadialAngle:
         f.angle = value.toByteArray();
+        break;
+    case TagTable::CantAngle:
+        f.cant = value.toByteArray();
         break;
     default:
         readPointList(f, value);
@@ -171,6 +175,9 @@ void Parser::openKind(Frame& frame) {
         if (marks.size() < size_t(MostMarksPerTube)) {
             frame.markIndex = int(marks.size());
             marks.emplace_back();
+        } else {
+            int& leftOut = tubes_.back()->marksLeftOut;
+            leftOut += leftOut < std::numeric_limits<int>::max();
         }
     }
 }
@@ -365,7 +372,8 @@ FinSet finSetOf(const FinData& f, const TubeValues& airframe) {
     if (f.custom && f.anyPoint && s.Span.number == 0.0)
         s.Span = Value::of(NumberText(f.spanOfPoints, dot));
     s.Tube = f.tube ? TubeValuesOf(*f.tube) : airframe;
-    s.AngleDeg = DegreesOf(f.angle);
+    s.Rotation = AngleOf(f.angle);
+    s.Cant = AngleOf(f.cant);
     return s;
 }
 
@@ -380,7 +388,7 @@ Design Parser::finish() {
     const Value zero = Value::of(QStringLiteral("0"));
     d.Unheld.Count = d.Unheld.Root = d.Unheld.Span = d.Unheld.Thickness = zero;
     d.Unheld.Tube = firstAirframe_ ? TubeValuesOf(*firstAirframe_)
-                                   : TubeValues{zero, zero, zero, -1, QString(), {}};
+                                   : TubeValues{zero, zero, zero, -1, QString(), {}, 0};
     d.FinSets.reserve(fins_.size());
     for (const FinData& f : fins_)
         d.FinSets.push_back(finSetOf(f, d.Unheld.Tube));

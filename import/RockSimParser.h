@@ -17,20 +17,21 @@ namespace vanecraft::rocksim {
 // of them.
 constexpr int MostMarksPerTube = 100;
 
-// A launch lug as read; its angle in radians.
+// A launch lug as read; its angle in radians, its outer diameter in mm.
 struct MarkData {
-    QByteArray angle = "0", name;
+    QByteArray angle, name, od;
 };
 
 struct Tube {
     QByteArray od = "0", id = "0", len = "0";
     int index = -1;              // the tube's place among the design's tubes
     std::vector<MarkData> marks; // the launch lugs in the tube's own attached parts
+    int marksLeftOut = 0;        // those past MostMarksPerTube
 };
 
 struct FinData {
     QByteArray count = "0", root = "0", span = "0", thickness = "0", name;
-    QByteArray angle = "0"; // radians
+    QByteArray angle, cant; // radians
     // What a custom fin's point list says: the spread of x on the root (y = 0), the greatest y.
     bool pointsOnRoot = false, anyPoint = false;
     double rootFrom = 0, rootTo = 0, spanOfPoints = 0;
@@ -109,7 +110,7 @@ QString DecodeText(const QByteArray& bytes);
 // The values of a tube as the design holds them, its lugs with angles in degrees.
 TubeValues TubeValuesOf(const Tube& t);
 // A RockSim angle (radians) in degrees; 0 when it is no finite number.
-double DegreesOf(const QByteArray& radians);
+Angle AngleOf(const QByteArray& radians);
 // Whether a LaunchLug opening here is one of the innermost open tube's own parts: it sits in the
 // AttachedParts directly inside a BodyTube.
 bool IsTubesOwnLug(const std::vector<Frame>& stack);

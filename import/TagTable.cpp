@@ -47,6 +47,7 @@ int TagTable::known(QByteArrayView name) {
                : name == "Thickness" ? Thickness
                : name == "PointList" ? PointList
                : name == "LaunchLug" ? LaunchLug
+               : name == "CantAngle" ? CantAngle
                                      : Unlisted;
     case 11:
         return name == "RadialAngle" ? RadialAngle : Unlisted;

@@ -27,6 +27,7 @@ public:
         Name,
         PointList,
         RadialAngle,
+        CantAngle,
         LaunchLug,
         AttachedParts,
         KnownCount

@@ -3,11 +3,25 @@
 #include "Conversions.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace vanecraft {
 
 Value Value::of(const QString& text) {
     return {text, Val(text), std::nullopt};
+}
+
+Angle Angle::read(const QString& text, double degreesPerUnit, Angle missing) {
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return missing;
+    bool ok = false;
+    const double degrees = t.toDouble(&ok) * degreesPerUnit;
+    if (ok && std::isfinite(degrees))
+        return {degrees, std::nullopt};
+    // Enough of the text to recognise it in a message.
+    constexpr qsizetype Shown = 40;
+    return {0, t.size() > Shown ? t.left(Shown) + QStringLiteral("…") : t};
 }
 
 int Design::finSetsOffered() const {

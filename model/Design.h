@@ -27,12 +27,28 @@ struct Value {
     bool operator==(const Value&) const = default;
 };
 
+// An angle around a tube as the file gives it, in degrees, not normalised. Angles grow
+// clockwise as the tube is seen from its nose end.
+struct Angle {
+    double degrees = 0;
+    // The file's text, when it is no number (or no finite one): the angle is then unknown.
+    std::optional<QString> unreadable;
+
+    bool readable() const { return !unreadable; }
+    bool operator==(const Angle&) const = default;
+
+    // An angle from a file's text in degrees (`perUnit` 1) or radians (180/pi). Blank text
+    // leaves `missing`, the design program's own default.
+    static Angle read(const QString& text, double degreesPerUnit, Angle missing);
+};
+
 // A part fixed to the outside of a tube, which a builder marks at its angle around the tube.
 struct TubeMark {
     enum class Kind { LaunchLug, RailButton };
     Kind kind = Kind::LaunchLug;
-    double angleDeg = 0; // around the tube, in degrees, as the file gives it (not normalised)
+    Angle angle;
     QString name;
+    Value diameter; // a launch lug's outer diameter; empty when the file gives none
     bool operator==(const TubeMark&) const = default;
 };
 
@@ -45,6 +61,7 @@ struct TubeValues {
     // The launch lugs and rail buttons the tube itself holds, in the file's order; none when a
     // transition or nose cone carries the fin set.
     std::vector<TubeMark> Marks;
+    int MarksLeftOut = 0; // lugs and buttons past the number kept per tube
     bool operator==(const TubeValues&) const = default;
 };
 
@@ -52,8 +69,8 @@ struct FinSet {
     QString Name;
     Value Count, Root, Span, Thickness;
     TubeValues Tube; // the tube that carries the fin set
-    // The first fin's angle around its tube, in degrees, as the file gives it (not normalised).
-    double AngleDeg = 0;
+    Angle Rotation;  // the first fin's angle around its tube
+    Angle Cant;      // the fins' turn about their own root's middle; 0 for straight fins
     bool operator==(const FinSet&) const = default;
 };
 

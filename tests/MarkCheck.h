@@ -8,7 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
-// Marks written as triples: kind ("L" launch lug, "R" rail button), angle in degrees, name.
+// Marks written as triples: kind ("L" launch lug, "R" rail button), angle in degrees ("?" for
+// one the file gives unreadably), name.
 // Empty when the marks match, else what differs; angles to 1e-9 degrees.
 inline QString MarksMismatch(const std::vector<vanecraft::TubeMark>& got,
                              const QStringList& expected) {
@@ -22,21 +23,24 @@ inline QString MarksMismatch(const std::vector<vanecraft::TubeMark>& got,
         const qsizetype at = qsizetype(i) * 3;
         const QString kind =
             m.kind == TubeMark::Kind::LaunchLug ? QStringLiteral("L") : QStringLiteral("R");
+        const bool unknown = expected[at + 1] == QLatin1String("?");
         const double angle = expected[at + 1].toDouble();
-        if (kind != expected[at] || !(std::abs(m.angleDeg - angle) <= 1e-9) ||
-            m.name != expected[at + 2])
+        const bool angleOk = unknown
+                                 ? !m.angle.readable()
+                                 : m.angle.readable() && std::abs(m.angle.degrees - angle) <= 1e-9;
+        if (kind != expected[at] || !angleOk || m.name != expected[at + 2])
             return QStringLiteral("mark %1 is %2 %3 \"%4\", expected %5 %6 \"%7\"")
                 .arg(i)
                 .arg(kind)
-                .arg(m.angleDeg, 0, 'g', 17)
+                .arg(m.angle.degrees, 0, 'g', 17)
                 .arg(m.name, expected[at], expected[at + 1], expected[at + 2]);
     }
     return {};
 }
 
-// Empty when each fin set's angle and its tube's marks, and the marks of the tube shown without
-// a fin set, are as expected; else what differs. Angles agree to 1e-9 degrees, or to 1e-9 of
-// their size when `relative` (radians turned into degrees differ in the last bits).
+// Empty when each fin set's angle (NaN: unreadable) and its tube's marks, and the marks of the tube
+// shown without a fin set, are as expected; else what differs. Angles agree to 1e-9 degrees, or to
+// 1e-9 of their size when `relative` (radians turned into degrees differ in the last bits).
 inline QString AnglesMismatch(const vanecraft::Design& d, const QList<double>& finAngles,
                               const QList<QStringList>& finMarks, const QStringList& unheldMarks,
                               bool relative = false) {
@@ -47,8 +51,12 @@ inline QString AnglesMismatch(const vanecraft::Design& d, const QList<double>& f
     for (qsizetype i = 0; i < finAngles.size(); ++i) {
         const vanecraft::FinSet& f = d.FinSets[size_t(i)];
         const double scale = relative ? std::max(1.0, std::abs(finAngles[i])) : 1.0;
-        if (!(std::abs(f.AngleDeg - finAngles[i]) <= 1e-9 * scale))
-            return QStringLiteral("fin set %1: %2").arg(i).arg(f.AngleDeg, 0, 'g', 17);
+        const bool ok = std::isnan(finAngles[i])
+                            ? !f.Rotation.readable()
+                            : f.Rotation.readable() &&
+                                  std::abs(f.Rotation.degrees - finAngles[i]) <= 1e-9 * scale;
+        if (!ok)
+            return QStringLiteral("fin set %1: %2").arg(i).arg(f.Rotation.degrees, 0, 'g', 17);
         if (const QString m = MarksMismatch(f.Tube.Marks, finMarks[i]); !m.isEmpty())
             return QStringLiteral("fin set %1: ").arg(i) + m;
     }

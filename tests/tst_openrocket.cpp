@@ -303,7 +303,8 @@ void TestOpenRocket::angles_data() {
     }
     QTest::newRow("the first hundred lugs of a tube are kept")
         << one(Tube("0.0125", manyLugs + Fins(""))) << QList<double>{0} << L{hundred} << hundred;
-    QTest::newRow("angles not numbers or not finite, or missing, are 0")
+    const QStringList unknownAngles{"L", "?", "A", "L", "?", "B", "L", "180", "C", "R", "180", "D"};
+    QTest::newRow("angles not numbers or not finite are unknown; missing ones OpenRocket's own")
         << one(Tube("0.0125", Fins("<rotation>NaN</rotation>") +
                                   Fins("<angleoffset>inf"
                                        "</angleoffset>") +
@@ -311,11 +312,8 @@ void TestOpenRocket::angles_data() {
                                   lug("A", "<radialdirection>-Infinity</radialdirection>") +
                                   lug("B", "<angleoffset>nan</angleoffset>") + lug("C", "") +
                                   button("D", "<angleoffset></angleoffset>")))
-        << QList<double>{0, 0, 0}
-        << L{{"L", "0", "A", "L", "0", "B", "L", "0", "C", "R", "0", "D"},
-             {"L", "0", "A", "L", "0", "B", "L", "0", "C", "R", "0", "D"},
-             {"L", "0", "A", "L", "0", "B", "L", "0", "C", "R", "0", "D"}}
-        << QStringList{"L", "0", "A", "L", "0", "B", "L", "0", "C", "R", "0", "D"};
+        << QList<double>{qQNaN(), qQNaN(), qQNaN()}
+        << L{unknownAngles, unknownAngles, unknownAngles} << unknownAngles;
 }
 
 void TestOpenRocket::angles() {
@@ -329,7 +327,10 @@ void TestOpenRocket::angles() {
     QCOMPARE(qsizetype(d.FinSets.size()), finAngles.size());
     for (qsizetype i = 0; i < finAngles.size(); ++i) {
         const FinSet& f = d.FinSets[size_t(i)];
-        QCOMPARE(f.AngleDeg, finAngles[i]);
+        if (qIsNaN(finAngles[i]))
+            QVERIFY(!f.Rotation.readable());
+        else
+            QCOMPARE(f.Rotation.degrees, finAngles[i]);
         const QString mismatch = MarksMismatch(f.Tube.Marks, finMarks[i]);
         QVERIFY2(mismatch.isEmpty(), qPrintable(QStringLiteral("fin set %1: ").arg(i) + mismatch));
     }

@@ -379,15 +379,15 @@ void TestReader::angles_data() {
     QTest::newRow("a design without fin sets: the shown tube's lugs")
         << design(tube(StdTube, lug("<Name>Only</Name>" + angle("0.17453292519943295"))))
         << QList<double>{} << L{} << QStringList{"L", "10", "Only"};
-    QTest::newRow("angles not numbers, too large or missing are 0; the file loads")
+    QTest::newRow("angles not numbers or too large are unknown, missing ones 0; the file loads")
         << design(tube(StdTube, fins(StdFins + angle("abc")) + fins(StdFins + angle("1e400")) +
                                     fins(StdFins) + lug("<Name>A</Name>" + angle("")) +
                                     lug(angle("1e999"))))
-        << QList<double>{0, 0, 0}
-        << L{{"L", "0", "A", "L", "0", ""},
-             {"L", "0", "A", "L", "0", ""},
-             {"L", "0", "A", "L", "0", ""}}
-        << QStringList{"L", "0", "A", "L", "0", ""};
+        << QList<double>{qQNaN(), qQNaN(), 0}
+        << L{{"L", "0", "A", "L", "?", ""},
+             {"L", "0", "A", "L", "?", ""},
+             {"L", "0", "A", "L", "?", ""}}
+        << QStringList{"L", "0", "A", "L", "?", ""};
     QByteArray manyLugs;
     QStringList hundred;
     for (int i = 0; i < 101; ++i) {
