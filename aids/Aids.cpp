@@ -56,6 +56,16 @@ QString paperProblem(double mm) {
         .arg(shown(mm), shown(ThinnestPaper), shown(ThickestPaper));
 }
 
+// The figure with its notes beneath it, and the way round it is meant when it marks other parts.
+AidResult withNotes(AidResult result, const AidValues& v, const char* convention) {
+    QStringList lines = v.notes;
+    if (!v.parts.empty())
+        lines.prepend(QString::fromUtf8(convention));
+    AddNotes(result.figure, lines);
+    result.notes = v.notes;
+    return result;
+}
+
 } // namespace
 
 AidValues AidValuesOf(const AppState& s) {
@@ -71,6 +81,13 @@ AidValues AidValuesOf(const AppState& s) {
     v.finSetNumber = s.CurrentFinSet;
     v.finSetName = f.Name;
     v.carrier = f.Tube.Carrier;
+    if (s.MarkParts) {
+        PartMarks marks = PartMarksOf(s.design, s.CurrentFinSet);
+        v.parts = std::move(marks.marks);
+        v.notes = marks.notes;
+    }
+    if (const QString cant = CantNote(f, s.CurrentFinSet); !cant.isEmpty())
+        v.notes.prepend(cant);
     return v;
 }
 
@@ -141,7 +158,9 @@ AidResult DrawFinAlignmentGuide(const AidValues& v) {
         const Stroke& second = f.strokes().back();
         f.add(Stroke::line(StrokeRole::Mark, first.x2, first.y2, second.x2, second.y2));
     }
-    return result;
+    if (!v.parts.empty())
+        MarkGuide(f, {outer, (360 / N) * 0.001}, v.parts);
+    return withNotes(std::move(result), v, GuideConvention);
 }
 
 AidResult DrawBodyTubeWrapper(const AidValues& v) {
@@ -191,7 +210,9 @@ AidResult DrawBodyTubeWrapper(const AidValues& v) {
         line(mark, Xl, y - h, Xr, y - h);
         line(mark, Xl, y + h, Xr, y + h);
     }
-    return result;
+    if (!v.parts.empty())
+        MarkWrapper(f, {Xl, Xr, Yt, Yb, Yt + firstMark}, v.parts);
+    return withNotes(std::move(result), v, WrapperConvention);
 }
 
 const std::vector<Tool>& Tools() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Figure.h"
+#include "PartMarks.h"
 #include "model/Design.h"
 
 #include <QString>
@@ -26,7 +27,9 @@ struct AidValues {
     double paperThickness = 0; // from the settings, not the design
     int finSetNumber = 0;
     QString finSetName;
-    QString carrier; // what the fins sit on when it is no body tube; empty on a tube
+    QString carrier;             // what the fins sit on when it is no body tube; empty on a tube
+    std::vector<PartMark> parts; // the other parts on the tube, to mark
+    QStringList notes;           // what the sheet tells of parts not marked, or of the cant
 };
 
 AidValues AidValuesOf(const AppState& state);
@@ -35,6 +38,7 @@ AidValues AidValuesOf(const AppState& state);
 struct AidResult {
     Figure figure;
     QString refusal;
+    QStringList notes; // what the figure carries beneath it, for the window to tell as well
     bool ok() const { return refusal.isEmpty(); }
 };
 

@@ -5,6 +5,10 @@
 
 namespace vanecraft {
 
+double TextWidth(const QString& text, double height) {
+    return double(text.size()) * CharWidth * height;
+}
+
 RectMm Figure::bounds() const {
     if (strokes_.empty())
         return {};
@@ -16,6 +20,8 @@ RectMm Figure::bounds() const {
         b.right = std::max(b.right, r);
         b.bottom = std::max(b.bottom, bt);
     };
+    for (const FigureText& t : texts_)
+        take(t.box.left, t.box.top, t.box.right, t.box.bottom);
     for (const Stroke& s : strokes_) {
         if (s.kind == Stroke::Circle)
             take(s.x1 - s.r, s.y1 - s.r, s.x1 + s.r, s.y1 + s.r);

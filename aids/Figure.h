@@ -28,8 +28,21 @@ struct RectMm {
 };
 
 // What a stroke is for, which decides how it is drawn: the heavy outline the builder cuts
-// along, a thin mark, or a dashed centre line.
-enum class StrokeRole { Outline, Mark, CentreLine };
+// along, a thin mark, a dashed centre line, or the dash-dot line of another part on the tube.
+enum class StrokeRole { Outline, Mark, CentreLine, PartLine };
+
+// What a character takes across, for the height it is drawn at: an upper bound for the sans
+// serif the sheets are lettered in.
+constexpr double CharWidth = 0.6;
+double TextWidth(const QString& text, double height);
+
+// A line of text in a figure, such as a mark's label: `box` holds it whole at `heightMm`.
+struct FigureText {
+    RectMm box;
+    QString text;
+    double heightMm = 0;
+    bool operator==(const FigureText&) const = default;
+};
 
 // One line or circle of a figure, in millimetres.
 struct Stroke {
@@ -54,13 +67,17 @@ struct Stroke {
 class Figure {
 public:
     void add(const Stroke& s) { strokes_.push_back(s); }
+    void add(const FigureText& t) { texts_.push_back(t); }
     const std::vector<Stroke>& strokes() const { return strokes_; }
+    const std::vector<FigureText>& texts() const { return texts_; }
     bool isEmpty() const { return strokes_.empty(); }
-    // The smallest rectangle holding every stroke (lines and whole circles); empty for none.
+    // The smallest rectangle holding every stroke (lines and whole circles) and text; empty for
+    // no stroke.
     RectMm bounds() const;
 
 private:
     std::vector<Stroke> strokes_;
+    std::vector<FigureText> texts_;
 };
 
 } // namespace vanecraft

@@ -36,6 +36,12 @@
               <AttachedParts>
               </AttachedParts>
             </BodyTube>
+            <LaunchLug>
+              <Name>Launch lug</Name>
+              <OD>6.35</OD>
+              <Len>50.8</Len>
+              <RadialAngle>0.785398163397448</RadialAngle>
+            </LaunchLug>
             <CustomFinSet>
               <Name>Canard &quot;strakes&quot;</Name>
               <FinCount>3</FinCount>

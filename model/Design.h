@@ -102,6 +102,8 @@ struct AppState {
     // whether sheets carry a scale check.
     QString PaperKey;
     bool ScaleCheck = true;
+    // Whether the aids mark the tube's other fin sets, launch lugs and rail buttons.
+    bool MarkParts = true;
 
     const FinSet& currentFinSet() const { return design.finSet(CurrentFinSet); }
     // Makes fin set n current; false (and nothing changes) for a number the list never offers.

@@ -15,6 +15,9 @@ namespace {
 // The dashes of a centre line, whatever the device: 2 mm drawn, 1 mm left out.
 constexpr double DashMm = 2.0;
 constexpr double GapMm = 1.0;
+// Another part's line: 4 mm drawn, a gap, a 0.5 mm dot, a gap.
+constexpr double PartDashMm = 4.0;
+constexpr double PartDotMm = 0.5;
 // Text is laid out at this pixel size and scaled to the sheet, so every device gets the same.
 constexpr int TextDesignSize = 100;
 constexpr double TwipsPerMm = 56.7;
@@ -23,8 +26,11 @@ QPen penFor(StrokeRole role, const PaintStyle& s) {
     const int pixels = role == StrokeRole::Outline ? std::max(1, s.outlineWidth) : 1;
     const double width = pixels * s.penUnitsPerPixel;
     QPen pen(s.colour, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-    if (role == StrokeRole::CentreLine) // Qt counts dash lengths in pen widths
-        pen.setDashPattern({DashMm * s.unitsPerMm / width, GapMm * s.unitsPerMm / width});
+    const double mm = s.unitsPerMm / width; // Qt counts dash lengths in pen widths
+    if (role == StrokeRole::CentreLine)
+        pen.setDashPattern({DashMm * mm, GapMm * mm});
+    else if (role == StrokeRole::PartLine)
+        pen.setDashPattern({PartDashMm * mm, GapMm * mm, PartDotMm * mm, GapMm * mm});
     return pen;
 }
 
@@ -80,6 +86,11 @@ void paintText(QPainter& p, const SheetText& t, const PaintStyle& s) {
     const double room = t.box.width() * s.unitsPerMm / metrics.horizontalAdvance(t.text);
     const double k = std::min(wanted, room);
     p.save();
+    if (!t.clip.isEmpty())
+        p.setClipRect(QRectF(s.origin.x() + t.clip.left * s.unitsPerMm,
+                             s.origin.y() + t.clip.top * s.unitsPerMm,
+                             t.clip.width() * s.unitsPerMm, t.clip.height() * s.unitsPerMm),
+                      Qt::IntersectClip);
     p.setFont(font);
     p.setPen(QPen(s.colour));
     p.translate(s.origin.x() + t.box.left * s.unitsPerMm,

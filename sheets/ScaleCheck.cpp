@@ -16,10 +16,6 @@ QString ScaleCaption(const ScaleSize& size) {
     return QStringLiteral("Scale check: ") + size.stated;
 }
 
-double TextWidth(const QString& text, double height) {
-    return double(text.size()) * CharWidth * height;
-}
-
 double ScaleWidth(const ScaleSize& size) {
     return std::max(size.mm, TextWidth(ScaleCaption(size), CaptionMm));
 }
@@ -40,7 +36,7 @@ ScaleCheck MakeScaleCheck(const ScaleSize& size, double left, double top) {
                    MarkLine(left, y - TickMm / 2, left, y + TickMm / 2),
                    MarkLine(right, y - TickMm / 2, right, y + TickMm / 2)};
     check.caption = {
-        {left, top, left + TextWidth(text, CaptionMm), top + CaptionMm}, text, CaptionMm};
+        {left, top, left + TextWidth(text, CaptionMm), top + CaptionMm}, text, CaptionMm, {}};
     return check;
 }
 

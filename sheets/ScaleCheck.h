@@ -15,8 +15,6 @@ constexpr double TickMm = 3;
 constexpr double CaptionMm = 3;
 constexpr double CaptionGapMm = 1;
 constexpr double ScaleHeightMm = CaptionMm + CaptionGapMm + TickMm;
-// What a character takes across, for the height it is drawn at.
-constexpr double CharWidth = 0.6;
 
 struct ScaleSize {
     double mm;
@@ -31,7 +29,6 @@ struct ScaleCheck {
 // A round length the builder can lay a ruler against, longest first.
 std::vector<ScaleSize> ScaleSizes(bool inches);
 QString ScaleCaption(const ScaleSize& size);
-double TextWidth(const QString& text, double height);
 // The width of the bar and its caption together.
 double ScaleWidth(const ScaleSize& size);
 SheetStroke MarkLine(double x1, double y1, double x2, double y2);

@@ -30,6 +30,10 @@ SheetStroke Moved(const Stroke& s, double dx, double dy) {
     return m;
 }
 
+SheetText Moved(const FigureText& t, double dx, double dy, const RectMm& clip = {}) {
+    return {t.box.translated(dx, dy), t.text, t.heightMm, clip};
+}
+
 SheetLayout Refused(SheetLayout layout, const QString& why) {
     layout.ok = false;
     layout.message = why;
@@ -74,6 +78,8 @@ std::optional<Sheet> SingleSheet(const Figure& figure, const SheetOptions& optio
     sheet.window = options.printable.translated(-dx, -dy);
     for (const Stroke& s : figure.strokes())
         sheet.figure.push_back(Moved(s, dx, dy));
+    for (const FigureText& t : figure.texts())
+        sheet.texts.push_back(Moved(t, dx, dy));
     return sheet;
 }
 
@@ -203,7 +209,7 @@ void AddBand(Sheet& sheet, const RectMm& p, const QString& label, std::optional<
     const double h = std::min(LabelMm, room / TextWidth(label, 1));
     const double y = top + ScaleHeightMm / 2 - h / 2 - (stacked ? BandMm : 0);
     const double x = p.left + ScaleInsetMm;
-    sheet.texts.push_back({{x, y, x + TextWidth(label, h), y + h}, label, h});
+    sheet.texts.push_back({{x, y, x + TextWidth(label, h), y + h}, label, h, {}});
 }
 
 Sheet TileSheet(const Figure& figure, const Grid& g, int row, int column,
@@ -216,6 +222,11 @@ Sheet TileSheet(const Figure& figure, const Grid& g, int row, int column,
     const double dx = sheet.offsetX, dy = sheet.offsetY;
     for (const Stroke& s : figure.strokes())
         ClipInto(s, sheet.window, dx, dy, sheet);
+    // Text across a seam is cut there like a line, so the sheets put together show it whole.
+    const RectMm clip = sheet.window.translated(dx, dy);
+    for (const FigureText& t : figure.texts())
+        if (sheet.window.intersects(t.box))
+            sheet.texts.push_back(Moved(t, dx, dy, sheet.window.contains(t.box) ? RectMm{} : clip));
     const double h = CrossMm / 2, t = Tolerance;
     const RectMm holds = sheet.window.adjusted(-t, -t, t, t);
     for (const auto& [x, y] : crosses) {
@@ -339,6 +350,8 @@ SheetLayout CanvasFor(const Figure& figure, double margin) {
     sheet.window = b.adjusted(-margin, -margin, margin, margin);
     for (const Stroke& s : figure.strokes())
         sheet.figure.push_back(Moved(s, sheet.offsetX, sheet.offsetY));
+    for (const FigureText& t : figure.texts())
+        sheet.texts.push_back(Moved(t, sheet.offsetX, sheet.offsetY));
     layout.sheets.push_back(sheet);
     layout.rows = layout.columns = 1;
     layout.ok = true;

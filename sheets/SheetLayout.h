@@ -23,12 +23,14 @@ struct SheetStroke {
     bool operator==(const SheetStroke&) const = default;
 };
 
-// A line of text on a sheet: a tile's label or a scale check's caption. `box` holds it whole at
-// `heightMm` for characters up to about 0.6 x heightMm wide.
+// A line of text on a sheet: a tile's label, a scale check's caption, or the figure's own. `box`
+// holds it whole at `heightMm` for characters up to CharWidth x heightMm wide. A figure's text
+// that a tile cuts is drawn only within `clip`; an empty clip cuts nothing.
 struct SheetText {
     RectMm box;
     QString text;
     double heightMm = 0;
+    RectMm clip;
 };
 
 struct Sheet {

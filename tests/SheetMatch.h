@@ -46,11 +46,19 @@ inline QString CompareWithSheet(const PageGeometry& g, const vanecraft::Sheet& s
                     .arg(k.y1)
                     .arg(k.x2)
                     .arg(k.y2);
-            if (s.dashed != (k.role == vanecraft::StrokeRole::CentreLine))
+            // A centre line: 2 mm drawn, 1 mm left out; another part's: 4, 1, 0.5, 1; on every
+            // device.
+            using vanecraft::StrokeRole;
+            const std::vector<double> pattern =
+                k.role == StrokeRole::CentreLine ? std::vector<double>{2, 1}
+                : k.role == StrokeRole::PartLine ? std::vector<double>{4, 1, 0.5, 1}
+                                                 : std::vector<double>{};
+            if (s.dashed != !pattern.empty())
                 return QStringLiteral("line %1 is dashed wrongly").arg(line);
-            // A centre line: 2 mm drawn, 1 mm left out, on every device.
-            if (s.dashed &&
-                (s.dashes.size() != 2 || !near(s.dashes[0], 2.0) || !near(s.dashes[1], 1.0)))
+            bool dashesOk = s.dashes.size() == pattern.size();
+            for (size_t i = 0; dashesOk && i < pattern.size(); ++i)
+                dashesOk = near(s.dashes[i], pattern[i]);
+            if (s.dashed && !dashesOk)
                 return QStringLiteral("line %1 has dashes of %2 mm")
                     .arg(line)
                     .arg(s.dashes.empty() ? 0.0 : s.dashes[0]);

@@ -331,7 +331,9 @@ void TestOutput::preview() {
     QTest::mouseClick(p->canvas, Qt::LeftButton, {}, QPoint(5, 5));
     QVERIFY(!p->notice->isVisible());
     QCOMPARE(int(p->shown().layout.sheets.size()), 1);
-    QCOMPARE(int(p->shown().layout.sheets[0].figure.size()), 2 + 4 * 4);
+    // The whole guide: the tube, its four fins, and the other parts' marks.
+    QCOMPARE(p->shown().layout.sheets[0].figure.size(),
+             DrawFinAlignmentGuide(AidValuesOf(w->state())).figure.strokes().size());
 
     // The sheet is fitted to the window; the tube is drawn where the sheet puts it.
     const double fitted = p->scale();
@@ -349,7 +351,9 @@ void TestOutput::preview() {
     // Once drawn, it follows the fin set, the tool and the options.
     w->FinSetNumber->setCurrentIndex(1);
     emit w->FinSetNumber->activated(1);
-    QCOMPARE(int(p->shown().layout.sheets[0].figure.size()), 2 + 4 * 3);
+    // The second set's guide: the tube and three fins; the first set's four fins marked by a T
+    // and a centre line each.
+    QCOMPARE(int(p->shown().layout.sheets[0].figure.size()), 2 + 4 * 3 + 4 * 3);
     w->Choice->setCurrentIndex(1);
     QCOMPARE(p->shown().layout.sheets[0].figure[0].role, StrokeRole::Outline);
     w->state().PaperKey = QStringLiteral("a5");
