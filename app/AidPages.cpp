@@ -10,6 +10,7 @@ constexpr double CanvasMarginMm = ExportMarginMm;
 AidPages laidOut(const AidResult& aid, const SheetOptions& options) {
     AidPages pages;
     pages.refusal = aid.refusal;
+    pages.notes = aid.notes;
     if (!aid.ok())
         return pages;
     pages.layout = LayOutFigure(aid.figure, options);

@@ -13,6 +13,7 @@ Paper ChosenPaper(const AppState& state);
 struct AidPages {
     SheetLayout layout;
     QString refusal;
+    QStringList notes; // what the figure says beneath it of parts it could not mark
     bool ok() const { return refusal.isEmpty(); }
 };
 

@@ -66,6 +66,12 @@ struct CliOptions {
     QCommandLineOption noScaleCheck{
         QStringLiteral("no-scale-check"),
         QStringLiteral("Leave the scale check out of the sheets --export writes.")};
+    QCommandLineOption marks{
+        QStringLiteral("marks"),
+        QStringLiteral("What --export marks on the tube: all (the fin set, and the tube's other "
+                       "fin sets, launch lugs and rail buttons at their angles) or selected (the "
+                       "fin set alone). Default all."),
+        QStringLiteral("all|selected"), QStringLiteral("all")};
 };
 
 void defineOptions(QCommandLineParser& parser, CliOptions& o) {
@@ -73,7 +79,7 @@ void defineOptions(QCommandLineParser& parser, CliOptions& o) {
         "Fin alignment guide and body tube wrapper for RockSim and OpenRocket designs."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOptions({o.show, o.exportAid, o.output, o.finSet, o.paper, o.noScaleCheck});
+    parser.addOptions({o.show, o.exportAid, o.output, o.finSet, o.paper, o.noScaleCheck, o.marks});
     parser.addPositionalArgument(
         QStringLiteral("design"),
         QStringLiteral("A RockSim (.rkt) or OpenRocket (.ork) design to load."),
@@ -140,6 +146,11 @@ int runExport(const QCommandLineParser& parser, const CliOptions& o) {
         printErr(QStringLiteral("--export needs exactly one design file."));
         return ExitUsage;
     }
+    const QString marks = parser.value(o.marks);
+    if (marks != QLatin1String("all") && marks != QLatin1String("selected")) {
+        printErr(QStringLiteral("--marks takes all or selected, not \"%1\".").arg(marks));
+        return ExitUsage;
+    }
     bool numeric = false;
     const int finSet = parser.value(o.finSet).toInt(&numeric);
 
@@ -165,6 +176,7 @@ int runExport(const QCommandLineParser& parser, const CliOptions& o) {
         return ExitUsage;
     }
     state.selectFinSet(finSet);
+    state.MarkParts = marks == QLatin1String("all");
     const bool scaleCheck = state.ScaleCheck && !parser.isSet(o.noScaleCheck);
     const AidPages pages = PagesForFile(*tool, state, format, *paper, scaleCheck);
     if (!pages.ok()) {
@@ -176,6 +188,8 @@ int runExport(const QCommandLineParser& parser, const CliOptions& o) {
         printErr(error);
         return ExitRefused;
     }
+    for (const QString& note : pages.notes)
+        printErr(note);
     if (pages.layout.tiled())
         printErr(QStringLiteral("The figure is larger than one sheet of %1: %2 sheets written (%3 "
                                 "rows, %4 columns).")

@@ -19,6 +19,7 @@ class QToolBar;
 
 namespace vanecraft {
 
+struct AidPages;
 struct Tool;
 struct LoadResult;
 struct LoadControl;
@@ -132,7 +133,7 @@ private:
     void offerPdfInstead(const Tool& tool, const QString& reason);
     bool savePages(const Tool& tool, QString path);
     const Tool* toolForCommand(const char* noTool);
-    void tellSheets(const SheetLayout& layout, const QString& done);
+    void tellSheets(const AidPages& pages, const QString& done);
     PreviewContent previewContent() const;
     void refreshPreview();
 

@@ -113,6 +113,7 @@ bool frmMain::LoadDesign(const QString& path) {
     state_.adoptDesign(result.design);
     // What the status bar said (a cancelled load, sheets printed) was about the design before.
     sbStato->setText(QString::fromUtf8(IdleStatus));
+    sbStato->setToolTip(QString());
     setWindowTitle(
         QStringLiteral("%1 — %2").arg(QString::fromUtf8(MainCaption), QFileInfo(path).fileName()));
     refreshAfterLoad();

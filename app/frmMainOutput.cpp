@@ -86,20 +86,25 @@ void frmMain::mnuFilePrint_Click() {
         offerPdfInstead(*tool, problem);
         return;
     }
-    tellSheets(pages.layout, QStringLiteral("Printed"));
+    tellSheets(pages, QStringLiteral("Printed"));
 }
 
-void frmMain::tellSheets(const SheetLayout& layout, const QString& done) {
+void frmMain::tellSheets(const AidPages& pages, const QString& done) {
+    const SheetLayout& layout = pages.layout;
     const int n = int(layout.sheets.size());
-    sbStato->setText(n == 1
-                         ? QStringLiteral("%1 on one sheet of %2.").arg(done, layout.paper.caption)
-                         : QStringLiteral("%1 on %2 sheets of %3 (%4 rows, %5 columns): lay them "
-                                          "out by their labels and line up the crosses.")
-                               .arg(done)
-                               .arg(n)
-                               .arg(layout.paper.caption)
-                               .arg(layout.rows)
-                               .arg(layout.columns));
+    QString text = n == 1 ? QStringLiteral("%1 on one sheet of %2.").arg(done, layout.paper.caption)
+                          : QStringLiteral("%1 on %2 sheets of %3 (%4 rows, %5 columns): lay them "
+                                           "out by their labels and line up the crosses.")
+                                .arg(done)
+                                .arg(n)
+                                .arg(layout.paper.caption)
+                                .arg(layout.rows)
+                                .arg(layout.columns);
+    // What could not be marked is printed under the figure; the status bar points to it.
+    if (!pages.notes.isEmpty())
+        text += QStringLiteral(" Read the notes under the figure.");
+    sbStato->setText(text);
+    sbStato->setToolTip(pages.notes.join(u'\n'));
 }
 
 void frmMain::offerPdfInstead(const Tool& tool, const QString& reason) {
@@ -124,7 +129,7 @@ bool frmMain::savePages(const Tool& tool, QString path) {
         CurrentPlatform().message(this, error);
         return false;
     }
-    tellSheets(pages.layout, QStringLiteral("Exported"));
+    tellSheets(pages, QStringLiteral("Exported"));
     return true;
 }
 

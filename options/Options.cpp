@@ -29,7 +29,7 @@ Options::Options(AppState& state) : QDialog(nullptr), state_(state) {
     setObjectName(QStringLiteral("Options"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Options"));
-    setFixedSize(Px(4440), Px(3915));
+    setFixedSize(Px(4440), Px(4275));
     MakeTitle(this, TwRect(0, 0, 4455, 615), 18);
     QLabel* Label1 = MakeLabel(this, "Label1", QStringLiteral("Options"), TwRect(0, 540, 4455, 255),
                                FontOf("Arial", 9.75, true));
@@ -60,13 +60,20 @@ Options::Options(AppState& state) : QDialog(nullptr), state_(state) {
     ScaleCheck->setObjectName(QStringLiteral("ScaleCheck"));
     ScaleCheck->setFont(small);
     ScaleCheck->setGeometry(TwRect(120, 2940, 4200, 285));
-    MakeLine(this, "Line3", 0, 3360, 4440, 3360, Qt::gray);
-    cmdOK = MakeOkButton(this, TwRect(2880, 3480, 1467, 345));
+    MarkParts = new QCheckBox(QStringLiteral("Mark lugs, rail buttons and other fin sets"), this);
+    MarkParts->setObjectName(QStringLiteral("MarkParts"));
+    MarkParts->setFont(small);
+    MarkParts->setGeometry(TwRect(120, 3300, 4200, 285));
+    MarkParts->setToolTip(QStringLiteral("Both aids mark every other part on the fin set's tube "
+                                         "at its angle to the set's first fin"));
+    MakeLine(this, "Line3", 0, 3720, 4440, 3720, Qt::gray);
+    cmdOK = MakeOkButton(this, TwRect(2880, 3840, 1467, 345));
     connect(cmdOK, &QPushButton::clicked, this, &Options::cmdOK_Click);
     setTabOrder(PaperTCK, Measurement);
     setTabOrder(Measurement, PaperSize);
     setTabOrder(PaperSize, ScaleCheck);
-    setTabOrder(ScaleCheck, cmdOK);
+    setTabOrder(ScaleCheck, MarkParts);
+    setTabOrder(MarkParts, cmdOK);
     Form_Load();
     PaperTCK->setFocus();
 }
@@ -89,6 +96,7 @@ void Options::Form_Load() {
     else
         PaperSize->setEditText(chosen->key);
     ScaleCheck->setChecked(state_.ScaleCheck);
+    MarkParts->setChecked(state_.MarkParts);
     boxUnits_ = state_.MeasurementUnits;
     converted_ = {PaperTCK->text(), state_.PaperThickness};
     connect(Measurement, &QComboBox::currentTextChanged, this, &Options::Measurement_Change);
@@ -173,6 +181,7 @@ void Options::cmdOK_Click() {
     }
     state_.PaperKey = paperKey;
     state_.ScaleCheck = ScaleCheck->isChecked();
+    state_.MarkParts = MarkParts->isChecked();
     WritePreferences(state_);
     // Units are written as one of the two the file knows, whatever was typed.
     state_.MeasurementUnits =

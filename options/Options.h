@@ -23,6 +23,7 @@ public:
     QLineEdit* PaperTCK = nullptr;
     QComboBox* PaperSize = nullptr;  // the paper for Export and Preview
     QCheckBox* ScaleCheck = nullptr; // a scale check on every sheet
+    QCheckBox* MarkParts = nullptr;  // the tube's other parts marked on the aids
     QPushButton* cmdOK = nullptr;
 
 public slots:

@@ -9,6 +9,7 @@ namespace vanecraft {
 namespace {
 const QString PaperKey = QStringLiteral("Settings/Paper");
 const QString ScaleCheckKey = QStringLiteral("Settings/ScaleCheck");
+const QString MarkPartsKey = QStringLiteral("Settings/MarkParts");
 } // namespace
 
 void ReadPreferences(AppState& state) {
@@ -16,6 +17,7 @@ void ReadPreferences(AppState& state) {
     state.PaperKey = store.value(PaperKey).toString();
     // Anything but a plain "false" keeps the check: it is what protects the template.
     state.ScaleCheck = store.value(ScaleCheckKey).toString() != QLatin1String("false");
+    state.MarkParts = store.value(MarkPartsKey).toString() != QLatin1String("false");
 }
 
 void WritePreferences(const AppState& state) {
@@ -26,6 +28,8 @@ void WritePreferences(const AppState& state) {
         store.setValue(PaperKey, state.PaperKey);
     store.setValue(ScaleCheckKey,
                    state.ScaleCheck ? QStringLiteral("true") : QStringLiteral("false"));
+    store.setValue(MarkPartsKey,
+                   state.MarkParts ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 } // namespace vanecraft
