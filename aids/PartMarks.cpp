@@ -48,9 +48,10 @@ QString shortLabel(const QString& name) {
     return shown.size() > MostLabelChars ? shown.left(MostLabelChars - 1) + u'…' : shown;
 }
 
+// One part at one angle: a millionth of a degree is under 0.0001 mm round a 10 m tube.
 bool sameMark(const PartMark& a, const PartMark& b) {
     const double d = std::abs(a.degrees - b.degrees);
-    return a.kind == b.kind && a.label == b.label && std::min(d, 360 - d) < 1e-9;
+    return a.kind == b.kind && a.label == b.label && std::min(d, 360 - d) < 1e-6;
 }
 
 // Adds a mark unless one like it is there (instances of one part share an angle); counts those

@@ -62,6 +62,8 @@ private slots:
     void exportPage_data();
     void exportPage();
     void exportRefusedGuideWritesNothing();
+    void exportMarks_data();
+    void exportMarks();
     void interruptedWritesLoseNothing();
 
 private:
@@ -321,6 +323,9 @@ void TestCli::exportPage_data() {
     QTest::newRow("paper under 50 mm")
         << QStringList{"--export", "guide", "--paper", "49x300", "--output", "{OUT}.pdf", design}
         << 2 << "--paper takes";
+    QTest::newRow("unknown marks")
+        << QStringList{"--export", "guide", "--marks", "lugs", "--output", "{OUT}.pdf", design} << 2
+        << "--marks takes all or selected, not \"lugs\"";
     QTest::newRow("unwritable place")
         << QStringList{"--export", "guide", "--output", "/nonexistent/dir/x.pdf", design} << 1
         << "could not be written to";
@@ -339,6 +344,51 @@ void TestCli::exportPage() {
     QVERIFY2(r.err.contains(err), qPrintable(r.err));
     if (!out.isEmpty())
         QCOMPARE(QFile::exists(out), code == 0);
+}
+
+void TestCli::exportMarks_data() {
+    QTest::addColumn<QStringList>("marks"); // the --marks option given, if any
+    QTest::addColumn<bool>("turnedOffInOptions");
+    QTest::addColumn<bool>("marked");
+    QTest::newRow("all by default") << QStringList{} << false << true;
+    QTest::newRow("all, whatever the options say") << QStringList{} << true << true;
+    QTest::newRow("all asked for") << QStringList{"--marks", "all"} << false << true;
+    QTest::newRow("the fin set alone") << QStringList{"--marks=selected"} << false << false;
+}
+
+void TestCli::exportMarks() {
+    QFETCH(QStringList, marks);
+    QFETCH(bool, turnedOffInOptions);
+    QFETCH(bool, marked);
+    QTemporaryDir config;
+    if (turnedOffInOptions) {
+        QDir().mkpath(config.filePath(QStringLiteral("Vanecraft")));
+        QFile conf(config.filePath(QStringLiteral("Vanecraft/Vanecraft.conf")));
+        QVERIFY(conf.open(QIODevice::WriteOnly));
+        conf.write("[Settings]\nMarkParts=false\n");
+    }
+    // A lug the file gives no usable angle is told, and the rest marked.
+    QFile design(config.filePath(QStringLiteral("lugs.rkt")));
+    QFile example(QStringLiteral(VANECRAFT_EXAMPLES_DIR "/skylark.rkt"));
+    QVERIFY(example.open(QIODevice::ReadOnly) && design.open(QIODevice::WriteOnly));
+    const QByteArray lug = "<LaunchLug>\n<Name>Lost</Name>\n<RadialAngle>north</RadialAngle>\n"
+                           "</LaunchLug>\n<CustomFinSet>";
+    design.write(example.readAll().replace("<CustomFinSet>", lug));
+    design.close();
+    const QString out = config.filePath(QStringLiteral("guide.svg"));
+    const Run r = run(QStringList{"--export", "guide", "--output", out} + marks +
+                          QStringList{design.fileName()},
+                      config.path());
+    QCOMPARE(r.code, 0);
+    QFile svg(out);
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    const QByteArray page = svg.readAll();
+    const QByteArray note = "The launch lug \"Lost\" is not marked: its angle \"north\" is no "
+                            "number.";
+    QCOMPARE(page.contains(">lug<"), marked);
+    QCOMPARE(page.contains("Canard"), marked);
+    QCOMPARE(page.contains("nose end"), marked);
+    QCOMPARE(r.err.contains(QString::fromUtf8(note)), marked);
 }
 
 void TestCli::exportRefusedGuideWritesNothing() {

@@ -392,11 +392,14 @@ void TestSettings::paperAndScaleCheck() {
     qputenv("PAPERSIZE", "a4");
     w = std::make_unique<frmMain>();
     QVERIFY(w->state().ScaleCheck);
+    QVERIFY(w->state().MarkParts);
     Options* o = openOptions();
     QPointer<Options> guard(o);
     QCOMPARE(o->PaperSize->currentIndex(), 0);
+    QVERIFY(o->MarkParts->isChecked());
     o->PaperSize->setEditText(typed);
     o->ScaleCheck->setChecked(false);
+    o->MarkParts->setChecked(false);
     o->cmdOK->click();
     if (key == QLatin1String("!")) {
         // Refused: nothing changes, nothing is written, the dialog stays.
@@ -404,6 +407,7 @@ void TestSettings::paperAndScaleCheck() {
         QVERIFY(fake->messages[0].contains(typed));
         QVERIFY(guard);
         QVERIFY(w->state().ScaleCheck);
+        QVERIFY(w->state().MarkParts);
         QCOMPARE(settingsContent(), QByteArray("0.381\r\nMillimeters\r\n"));
         return;
     }
@@ -416,8 +420,10 @@ void TestSettings::paperAndScaleCheck() {
     w = std::make_unique<frmMain>();
     QCOMPARE(w->state().PaperKey, key);
     QVERIFY(!w->state().ScaleCheck);
+    QVERIFY(!w->state().MarkParts);
     o = openOptions();
     QVERIFY(!o->ScaleCheck->isChecked());
+    QVERIFY(!o->MarkParts->isChecked());
     // The dialog shows the paper in force again.
     const QString shown =
         o->PaperSize->currentIndex() >= 0 &&
