@@ -30,7 +30,8 @@ QString markWords(const TubeMark& m) {
 // Why an angle cannot be placed, or an empty text.
 QString angleProblem(const Angle& a) {
     if (!a.readable())
-        return QStringLiteral("its angle \"%1\" is no number").arg(ShownText(*a.unreadable));
+        return QStringLiteral("its angle \"%1\" is not a usable number")
+            .arg(ShownText(*a.unreadable));
     if (!(std::abs(a.degrees) <= MostAngleDegrees))
         return QStringLiteral("its angle is more than a billion degrees");
     return {};

@@ -383,8 +383,8 @@ void TestCli::exportMarks() {
     QFile svg(out);
     QVERIFY(svg.open(QIODevice::ReadOnly));
     const QByteArray page = svg.readAll();
-    const QByteArray note = "The launch lug \"Lost\" is not marked: its angle \"north\" is no "
-                            "number.";
+    const QByteArray note = "The launch lug \"Lost\" is not marked: its angle \"north\" is not a "
+                            "usable number.";
     QCOMPARE(page.contains(">lug<"), marked);
     QCOMPARE(page.contains("Canard"), marked);
     QCOMPARE(page.contains("nose end"), marked);

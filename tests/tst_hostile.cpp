@@ -190,6 +190,11 @@ void TestHostile::hostile() {
         QCOMPARE(QFile::exists(out), drawn);
         if (!drawn)
             QVERIFY2(ex.err.contains(refusal), ex.err.constData());
+        if (drawn) {
+            QVERIFY2(ex.err.contains(expect.told), ex.err.constData());
+            QVERIFY(expect.labelled.isEmpty() ||
+                    readAll(out).contains(">" + expect.labelled + "<"));
+        }
         QFile::remove(out);
         // No partial or temporary file is left beside it.
         QVERIFY(QDir(dir.path()).entryList({QStringLiteral("page.svg*")}).isEmpty());

@@ -135,8 +135,8 @@ void TestPartMarks::marks_data() {
         << designOf({main}, {lug(unreadable(QStringLiteral("abc")), QStringLiteral("Aft lug")),
                              button(degrees(90))})
         << 1 << QStringList{"rail 90.000000 rail"}
-        << QStringLiteral("The launch lug \"Aft lug\" is not marked: its angle \"abc\" is no "
-                          "number.");
+        << QStringLiteral("The launch lug \"Aft lug\" is not marked: its angle \"abc\" is not a "
+                          "usable number.");
     QTest::newRow("an angle past a billion degrees")
         << designOf({main}, {button(degrees(-1e12))}) << 1 << QStringList{}
         << QStringLiteral("The rail button \"Button\" is not marked: its angle is more than a "
@@ -146,12 +146,13 @@ void TestPartMarks::marks_data() {
                     {lug(degrees(45))})
         << 1 << QStringList{}
         << QStringLiteral("No other part on the tube is marked: the angle of fin set 1 "
-                          "(\"Main\") is unknown (its angle \"inf\" is no number).");
+                          "(\"Main\") is unknown (its angle \"inf\" is not a usable number).");
     QTest::newRow("another set's angle unknown")
         << designOf({main, finSet(QStringLiteral("Canards"), 3, unreadable(QStringLiteral("x")))},
                     {lug(degrees(45))})
         << 1 << QStringList{"lug 45.000000 lug"}
-        << QStringLiteral("fin set 2 (\"Canards\") is not marked: its angle \"x\" is no number.");
+        << QStringLiteral("fin set 2 (\"Canards\") is not marked: its angle \"x\" is not a usable "
+                          "number.");
     QTest::newRow("another set's fin count unusable")
         << designOf({main, finSet(QStringLiteral("Canards"), 0, degrees(0))}) << 1 << QStringList{}
         << QStringLiteral("fin set 2 (\"Canards\") is not marked: its fin count \"0\" is not a "
