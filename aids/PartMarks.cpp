@@ -14,24 +14,33 @@ namespace {
 
 constexpr qsizetype MostLabelChars = 24;
 
+// A name as a label or a note shows it: control characters escaped, and cut short, so that no
+// name can widen the figure past the paper.
+QString shortLabel(const QString& name) {
+    const QString shown = ShownText(name.left(MostLabelChars)); // a name may be megabytes long
+    return shown.size() > MostLabelChars || name.size() > MostLabelChars
+               ? shown.left(MostLabelChars - 1) + u'…'
+               : shown;
+}
+
 QString finSetWords(const FinSet& f, int n) {
     const QString number = QString::number(n);
     return f.Name.isEmpty() ? QStringLiteral("fin set %1").arg(number)
-                            : QStringLiteral("fin set %1 (\"%2\")").arg(number, ShownText(f.Name));
+                            : QStringLiteral("fin set %1 (\"%2\")").arg(number, shortLabel(f.Name));
 }
 
 QString markWords(const TubeMark& m) {
     const QString kind = m.kind == TubeMark::Kind::LaunchLug ? QStringLiteral("launch lug")
                                                              : QStringLiteral("rail button");
     return m.name.isEmpty() ? QStringLiteral("a ") + kind
-                            : QStringLiteral("the %1 \"%2\"").arg(kind, ShownText(m.name));
+                            : QStringLiteral("the %1 \"%2\"").arg(kind, shortLabel(m.name));
 }
 
 // Why an angle cannot be placed, or an empty text.
 QString angleProblem(const Angle& a) {
     if (!a.readable())
         return QStringLiteral("its angle \"%1\" is not a usable number")
-            .arg(ShownText(*a.unreadable));
+            .arg(shortLabel(*a.unreadable));
     if (!(std::abs(a.degrees) <= MostAngleDegrees))
         return QStringLiteral("its angle is more than a billion degrees");
     return {};
@@ -42,11 +51,6 @@ double relative(double degrees, double from) {
     if (r < 0)
         r += 360;
     return r >= 360 ? 0 : r;
-}
-
-QString shortLabel(const QString& name) {
-    const QString shown = ShownText(name);
-    return shown.size() > MostLabelChars ? shown.left(MostLabelChars - 1) + u'…' : shown;
 }
 
 // One part at one angle: a millionth of a degree is under 0.0001 mm round a 10 m tube.
@@ -72,7 +76,7 @@ void markFinSet(PartMarks& out, const FinSet& f, int k, double from, int& leftOf
     const double n = f.Count.number;
     if (problem.isEmpty() && !(n >= 1 && n <= 1000 && n == std::floor(n)))
         problem = QStringLiteral("its fin count \"%1\" is not a whole number from 1 to 1000")
-                      .arg(ShownText(f.Count.text));
+                      .arg(shortLabel(f.Count.text));
     if (!problem.isEmpty()) {
         out.notes << QStringLiteral("%1 is not marked: %2.").arg(finSetWords(f, k), problem);
         return;
@@ -108,7 +112,7 @@ QString CantNote(const FinSet& f, int n) {
     if (!f.Cant.readable())
         return QStringLiteral("The cant of %1 reads \"%2\", no number: its fins are drawn "
                               "straight.")
-            .arg(finSetWords(f, n), ShownText(*f.Cant.unreadable));
+            .arg(finSetWords(f, n), shortLabel(*f.Cant.unreadable));
     if (f.Cant.degrees == 0)
         return {};
     QString words = finSetWords(f, n);

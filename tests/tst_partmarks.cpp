@@ -157,6 +157,14 @@ void TestPartMarks::marks_data() {
         << designOf({main, finSet(QStringLiteral("Canards"), 0, degrees(0))}) << 1 << QStringList{}
         << QStringLiteral("fin set 2 (\"Canards\") is not marked: its fin count \"0\" is not a "
                           "whole number from 1 to 1000.");
+    QTest::newRow("names too long for a line are cut short")
+        << designOf({main, finSet(QString(100000, u'N'), 3, unreadable(QString(100000, u'7')))})
+        << 1 << QStringList{}
+        << QStringLiteral("fin set 2 (\"NNNNNNNNNNNNNNNNNNNNNNN…\") is not marked: its angle "
+                          "\"77777777777777777777777…\" is not a usable number.");
+    QTest::newRow("control characters in a label are shown, not sent")
+        << designOf({main, finSet(QStringLiteral("A\x1b[2J"), 1, degrees(90))}) << 1
+        << QStringList{"fin 90.000000 A\\x1B[2J"} << QString();
     QTest::newRow("lugs past the tube's hundred are told")
         << designOf({main}, {lug(degrees(90))}, 3) << 1 << QStringList{"lug 90.000000 lug"}
         << QStringLiteral("3 more launch lugs or rail buttons on this tube were not read: a tube "
