@@ -125,12 +125,12 @@ PartMarks PartMarksOf(const Design& design, int n) {
     PartMarks out;
     const FinSet& selected = design.finSet(n);
     const TubeValues& tube = selected.Tube;
-    if (tube.Index < 0 || !tube.Carrier.isEmpty())
-        return out; // no tube, so no aid to mark
+    if (tube.Index < 0 || !tube.Carrier.isEmpty() || !selected.HeldByTube)
+        return out; // on no tube of its own, so nothing of a tube to mark
     std::vector<int> others;
     for (size_t i = 0; i < design.FinSets.size(); ++i) {
         const TubeValues& t = design.FinSets[i].Tube;
-        if (int(i) + 1 != n && t.Index == tube.Index && t.Carrier.isEmpty())
+        if (int(i) + 1 != n && t.Index == tube.Index && design.FinSets[i].HeldByTube)
             others.push_back(int(i) + 1);
     }
     if (tube.MarksLeftOut > 0)

@@ -293,6 +293,7 @@ Design Reader::design() const {
         s.Span = ork::LengthValue(r.span);
         s.Thickness = ork::LengthValue(r.thickness);
         s.Tube = tree_.tubeValues(r.carrier);
+        s.HeldByTube = r.carrier >= 0 && tree_.at(r.carrier).kind == Kind::BodyTube;
         s.Rotation = r.angle;
         s.Cant = r.cant;
         d.FinSets.push_back(s);

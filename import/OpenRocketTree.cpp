@@ -153,7 +153,9 @@ int Tree::addMark(int tube, TubeMark::Kind kind) {
         return -1;
     }
     // OpenRocket puts a new lug or button opposite the first fin.
-    marks.push_back(TubeMark{kind, Angle{180, std::nullopt}, {}, {}});
+    // OpenRocket's lug without a <radius> is 10 mm across.
+    const Value diameter = kind == TubeMark::Kind::LaunchLug ? LengthValue(0.01) : Value{};
+    marks.push_back(TubeMark{kind, Angle{180, std::nullopt}, {}, diameter});
     return int(marks.size()) - 1;
 }
 

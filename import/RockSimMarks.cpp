@@ -42,10 +42,11 @@ TubeValues TubeValuesOf(const Tube& t) {
     return v;
 }
 
-bool IsTubesOwnLug(const std::vector<Frame>& stack) {
-    const size_t n = stack.size();
-    return n >= 2 && stack[n - 1].id == TagTable::AttachedParts &&
-           stack[n - 2].kind == Kind::BodyTube;
+bool HeldByTube(const std::vector<Frame>& stack) {
+    for (auto f = stack.rbegin(); f != stack.rend(); ++f)
+        if (f->id != TagTable::AttachedParts && f->id != TagTable::SubAssembly)
+            return f->kind == Kind::BodyTube;
+    return false;
 }
 
 } // namespace vanecraft::rocksim

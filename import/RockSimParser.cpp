@@ -166,10 +166,11 @@ void Parser::openKind(Frame& frame) {
             f.custom = frame.id == TagTable::CustomFinSet;
             if (!tubes_.empty())
                 f.tube = tubes_.back();
+            f.heldByTube = HeldByTube(stack_);
         }
         if (finSetsSeen_ < std::numeric_limits<int>::max())
             ++finSetsSeen_;
-    } else if (frame.id == TagTable::LaunchLug && IsTubesOwnLug(stack_)) {
+    } else if (frame.id == TagTable::LaunchLug && HeldByTube(stack_)) {
         frame.kind = Kind::LaunchLug;
         std::vector<MarkData>& marks = tubes_.back()->marks;
         if (marks.size() < size_t(MostMarksPerTube)) {
@@ -372,6 +373,7 @@ FinSet finSetOf(const FinData& f, const TubeValues& airframe) {
     if (f.custom && f.anyPoint && s.Span.number == 0.0)
         s.Span = Value::of(NumberText(f.spanOfPoints, dot));
     s.Tube = f.tube ? TubeValuesOf(*f.tube) : airframe;
+    s.HeldByTube = f.heldByTube;
     s.Rotation = AngleOf(f.angle);
     s.Cant = AngleOf(f.cant);
     return s;

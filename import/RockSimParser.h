@@ -36,6 +36,7 @@ struct FinData {
     bool pointsOnRoot = false, anyPoint = false;
     double rootFrom = 0, rootTo = 0, spanOfPoints = 0;
     bool custom = false;
+    bool heldByTube = false; // by the tube's own element, not a pod's or a transition's
     std::shared_ptr<Tube> tube;
 };
 
@@ -113,6 +114,8 @@ TubeValues TubeValuesOf(const Tube& t);
 Angle AngleOf(const QByteArray& radians);
 // Whether a LaunchLug opening here is one of the innermost open tube's own parts: it sits in the
 // AttachedParts directly inside a BodyTube.
-bool IsTubesOwnLug(const std::vector<Frame>& stack);
+// Whether the element about to open sits on the innermost open body tube: in its attached parts,
+// sub-assemblies between them aside.
+bool HeldByTube(const std::vector<Frame>& stack);
 
 } // namespace vanecraft::rocksim

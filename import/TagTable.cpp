@@ -50,7 +50,7 @@ int TagTable::known(QByteArrayView name) {
                : name == "CantAngle" ? CantAngle
                                      : Unlisted;
     case 11:
-        return name == "RadialAngle" ? RadialAngle : Unlisted;
+        return name == "RadialAngle" ? RadialAngle : name == "SubAssembly" ? SubAssembly : Unlisted;
     case 13:
         return name == "AttachedParts" ? AttachedParts : Unlisted;
     case 12:

@@ -28,6 +28,7 @@ public:
         PointList,
         RadialAngle,
         CantAngle,
+        SubAssembly,
         LaunchLug,
         AttachedParts,
         KnownCount

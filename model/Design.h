@@ -69,8 +69,11 @@ struct FinSet {
     QString Name;
     Value Count, Root, Span, Thickness;
     TubeValues Tube; // the tube that carries the fin set
-    Angle Rotation;  // the first fin's angle around its tube
-    Angle Cant;      // the fins' turn about their own root's middle; 0 for straight fins
+    // Whether the element of the fin set's tube holds it. A RockSim fin set on a pod, a
+    // transition or a nose cone takes another tube's values without sitting on it.
+    bool HeldByTube = false;
+    Angle Rotation; // the first fin's angle around its tube
+    Angle Cant;     // the fins' turn about their own root's middle; 0 for straight fins
     bool operator==(const FinSet&) const = default;
 };
 

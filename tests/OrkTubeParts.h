@@ -170,7 +170,9 @@ struct OrkWalk {
         } else if ((tag == QLatin1String("launchlug") || tag == QLatin1String("railbutton")) &&
                    owner.tube >= 0) {
             f.partTube = owner.tube;
-            d.tubes[size_t(f.partTube)].parts.push_back({tag == QLatin1String("railbutton")});
+            // OpenRocket's lug without a <radius> is 10 mm across.
+            d.tubes[size_t(f.partTube)].parts.push_back(
+                {tag == QLatin1String("railbutton"), 180, 10});
         }
         return f;
     }

@@ -72,8 +72,8 @@ template <class Walk> DesignParts Run(const QByteArray& xml, Walk& w) {
     return std::move(w.d);
 }
 
-// RockSim: a fin set sits on the body tube whose AttachedParts hold it, sub-assemblies between
-// them aside; a tube's own lugs sit directly in its AttachedParts. Angles in radians.
+// RockSim: a fin set or a lug sits on the body tube whose AttachedParts hold it, sub-assemblies
+// between them aside. Angles in radians.
 struct RockSimWalk {
     DesignParts d;
     std::vector<Frame> stack;
@@ -126,10 +126,8 @@ struct RockSimWalk {
             f.fin = int(d.finSets.size());
             d.finSets.emplace_back().tube = carrier();
             points.emplace_back();
-        } else if (tag == QLatin1String("LaunchLug") && stack.size() >= 2 &&
-                   stack.back().tag == QLatin1String("AttachedParts") &&
-                   stack[stack.size() - 2].tube >= 0) {
-            f.partTube = stack[stack.size() - 2].tube;
+        } else if (tag == QLatin1String("LaunchLug") && carrier() >= 0) {
+            f.partTube = carrier();
             d.tubes[size_t(f.partTube)].parts.push_back({false, 0, 5});
         }
         return f;

@@ -218,7 +218,10 @@ void TestCorpus::angles_data() {
     row("openrocket-foobar-test-v3-single-stage.rkt", {0.0}, {{}}, {});
     row("openrocket-pod-fins-v4.rkt", {0.0, 0.0, 0.0}, {{}, {}, {}}, {});
     row("openrocket-pod-test-v4.rkt", {0.0, 0.0}, {{}, {"L", "0.0", "Launch lug 1"}}, {});
-    row("openrocket-subassembly-test-v4.rkt", {0.0, 0.0, 0.0, 0.0}, {{}, {}, {}, {}}, {});
+    // The lug sits in a sub-assembly on the airframe, as do fin sets 1 and 2; fin sets 3 and 4,
+    // on a transition, take the airframe's values and so list its lug.
+    const QStringList lug1{"L", "0", "Launch lug 1"};
+    row("openrocket-subassembly-test-v4.rkt", {0.0, 0.0, 0.0, 0.0}, {lug1, lug1, lug1, lug1}, lug1);
     row("openrocket-three-stage-everything-v3-variant.rkt",
         {4.760001581654, -29.740004609840025, 20.50999830495954},
         {{"L", "69.90085100596043", "Launch lug"}, {}, {}},

@@ -287,13 +287,6 @@ void TestMarks::check() {
     const QString failed = Export(jobs, path, finSet, out.path(), home.path());
     QVERIFY2(failed.isEmpty(), qPrintable(failed));
     const QStringList misses = MissesOfAll(jobs, out.path(), path, parts, finSet, marks);
-    // RockSim's reader gives fins on a pod, or on a sub-assembly hung on a transition, the
-    // nearest or first body tube, so they are marked on that tube as its own: a known fault.
-    static const QStringList misplaced{QStringLiteral("openrocket-pod-fins-v4.rkt #1"),
-                                       QStringLiteral("openrocket-subassembly-test-v4.rkt #1"),
-                                       QStringLiteral("openrocket-subassembly-test-v4.rkt #2")};
-    if (misplaced.contains(QString::fromUtf8(QTest::currentDataTag())))
-        QEXPECT_FAIL("", "fins on no body tube are marked on one", Abort);
     QVERIFY2(misses.isEmpty(), qPrintable(misses.join(u'\n')));
     marksFound += int(marks.size() * jobs.size() * 2);
     if (!left.isEmpty())

@@ -352,11 +352,11 @@ void TestOpenRocket::lugSizeAndCant_data() {
         << Doc(Stage(Tube("0.0125", Fins("<cant>2.5</cant>") +
                                         lug("<radius>0.003175</radius><length>0.05</length>"))))
         << "6.35" << 2.5 << 0;
-    QTest::newRow("neither given")
-        << Doc(Stage(Tube("0.0125", Fins("") + lug("")))) << "" << 0.0 << 0;
-    QTest::newRow("a cant that is no number")
-        << Doc(Stage(Tube("0.0125", Fins("<cant>steep</cant>") + lug("<radius>x</radius>")))) << ""
-        << qQNaN() << 0;
+    QTest::newRow("neither given: OpenRocket's 10 mm lug")
+        << Doc(Stage(Tube("0.0125", Fins("") + lug("")))) << "10" << 0.0 << 0;
+    QTest::newRow("a cant and a radius that are no numbers")
+        << Doc(Stage(Tube("0.0125", Fins("<cant>steep</cant>") + lug("<radius>x</radius>"))))
+        << "10" << qQNaN() << 0;
     QByteArray many;
     for (int i = 0; i < 102; ++i)
         many += Part("railbutton", "<name>B</name>");

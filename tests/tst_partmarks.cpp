@@ -29,6 +29,7 @@ FinSet finSet(const QString& name, int count, Angle rotation, int tube = 0) {
     f.Tube.ID = Value::of(QStringLiteral("40.5"));
     f.Tube.Len = Value::of(QStringLiteral("400"));
     f.Tube.Index = tube;
+    f.HeldByTube = true;
     f.Rotation = rotation;
     return f;
 }
@@ -120,8 +121,19 @@ void TestPartMarks::marks_data() {
     QTest::newRow("fin sets on another tube or on a transition are not marked") << [&] {
         FinSet onTransition = finSet(QStringLiteral("T"), 3, degrees(5));
         onTransition.Tube.Carrier = QStringLiteral("a transition");
+        onTransition.HeldByTube = false;
         return designOf({main, finSet(QStringLiteral("Pod"), 3, degrees(7), 1), onTransition});
     }() << 1 << QStringList{} << QString();
+    QTest::newRow("fins that only borrow the tube's values neither mark nor are marked") << [&] {
+        FinSet onPod = finSet(QStringLiteral("Pod fins"), 3, degrees(5));
+        onPod.HeldByTube = false;
+        return designOf({main, onPod}, {lug(degrees(90))});
+    }() << 1 << QStringList{"lug 90.000000 lug"} << QString();
+    QTest::newRow("and on their own aid nothing is marked") << [&] {
+        FinSet onPod = finSet(QStringLiteral("Pod fins"), 3, degrees(5));
+        onPod.HeldByTube = false;
+        return designOf({main, onPod}, {lug(degrees(90))});
+    }() << 2 << QStringList{} << QString();
     QTest::newRow("two buttons at one angle are one mark")
         << designOf({main}, {button(degrees(90)), button(degrees(450)), button(degrees(-270))}) << 1
         << QStringList{"rail 90.000000 rail"} << QString();

@@ -372,11 +372,18 @@ void TestReader::angles_data() {
         << design(tube(StdTube, fins(StdFins) + pod + lug("<Name>Main</Name>" + angle("0"))))
         << QList<double>{0, 45} << L{{"L", "0", "Main"}, {"L", "-90", "Pod lug"}}
         << QStringList{"L", "0", "Main"};
-    QTest::newRow("lugs of a subassembly or a fin set are not the tube's")
+    QTest::newRow("a fin set's lug is not the tube's; a sub-assembly's on the tube is")
         << design(tube(StdTube, fins(StdFins + "<AttachedParts>\n" + lug("<Name>F</Name>") +
                                      "</AttachedParts>\n") +
                                     "<SubAssembly>\n<AttachedParts>\n" + lug("<Name>S</Name>") +
                                     "</AttachedParts>\n</SubAssembly>\n"))
+        << QList<double>{0} << L{{"L", "0", "S"}} << QStringList{"L", "0", "S"};
+    QTest::newRow("a sub-assembly on a transition holds no tube's lug")
+        << design(tube(StdTube, fins(StdFins)) +
+                  "<Transition>\n<AttachedParts>\n<SubAssembly>\n<AttachedParts>\n" +
+                  lug("<Name>T</Name>") +
+                  "</AttachedParts>\n</SubAssembly>\n</AttachedParts>\n"
+                  "</Transition>\n")
         << QList<double>{0} << L{{}} << QStringList{};
     QTest::newRow("a design without fin sets: the shown tube's lugs")
         << design(tube(StdTube, lug("<Name>Only</Name>" + angle("0.17453292519943295"))))
