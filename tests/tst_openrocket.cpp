@@ -22,8 +22,6 @@ private slots:
     void values();
     void angles_data();
     void angles();
-    void lugSizeAndCant_data();
-    void lugSizeAndCant();
     void refused_data();
     void refused();
     void rockSimUnchanged_data();
@@ -338,45 +336,6 @@ void TestOpenRocket::angles() {
     }
     const QString mismatch = MarksMismatch(d.Unheld.Tube.Marks, unheldMarks);
     QVERIFY2(mismatch.isEmpty(), qPrintable(QStringLiteral("unheld: ") + mismatch));
-}
-
-void TestOpenRocket::lugSizeAndCant_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("diameter"); // the first lug's, in mm; empty: none given
-    QTest::addColumn<double>("cant");      // degrees; NaN: unreadable
-    QTest::addColumn<int>("leftOut");
-    auto lug = [](const QByteArray& params) {
-        return Part("launchlug", "<name>L</name>" + params);
-    };
-    QTest::newRow("a lug's radius; the cant in degrees")
-        << Doc(Stage(Tube("0.0125", Fins("<cant>2.5</cant>") +
-                                        lug("<radius>0.003175</radius><length>0.05</length>"))))
-        << "6.35" << 2.5 << 0;
-    QTest::newRow("neither given: OpenRocket's 10 mm lug")
-        << Doc(Stage(Tube("0.0125", Fins("") + lug("")))) << "10" << 0.0 << 0;
-    QTest::newRow("a cant and a radius that are no numbers")
-        << Doc(Stage(Tube("0.0125", Fins("<cant>steep</cant>") + lug("<radius>x</radius>"))))
-        << "10" << qQNaN() << 0;
-    QByteArray many;
-    for (int i = 0; i < 102; ++i)
-        many += Part("railbutton", "<name>B</name>");
-    QTest::newRow("buttons past the hundred are counted")
-        << Doc(Stage(Tube("0.0125", Fins("") + many))) << "" << 0.0 << 2;
-}
-
-void TestOpenRocket::lugSizeAndCant() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, diameter);
-    QFETCH(double, cant);
-    QFETCH(int, leftOut);
-    const LoadResult r = load(bytes);
-    QVERIFY2(r.ok, qPrintable(r.message));
-    const FinSet& f = r.design.FinSets.at(0);
-    QCOMPARE(f.Tube.Marks.at(0).diameter.text, diameter);
-    QCOMPARE(f.Cant.readable(), !qIsNaN(cant));
-    if (!qIsNaN(cant))
-        QCOMPARE(f.Cant.degrees, cant);
-    QCOMPARE(f.Tube.MarksLeftOut, leftOut);
 }
 
 void TestOpenRocket::refused_data() {

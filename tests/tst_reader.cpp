@@ -49,8 +49,6 @@ private slots:
     void unescape();
     void angles_data();
     void angles();
-    void lugSizeAndCant_data();
-    void lugSizeAndCant();
 
 private:
     QString write(const QByteArray& bytes) {
@@ -423,43 +421,6 @@ void TestReader::angles() {
     QVERIFY2(r.ok, qPrintable(r.message));
     const QString mismatch = AnglesMismatch(r.design, finAngles, finMarks, unheldMarks, true);
     QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
-}
-
-void TestReader::lugSizeAndCant_data() {
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("diameter"); // the first lug's, as written; empty: none given
-    QTest::addColumn<double>("cant");      // degrees; NaN: unreadable
-    QTest::addColumn<int>("leftOut");
-    auto lug = [](const QByteArray& fields) { return "<LaunchLug>\n" + fields + "</LaunchLug>\n"; };
-    QTest::newRow("a lug's OD; the cant in radians")
-        << design(tube(StdTube, fins(StdFins + "<CantAngle>0.05</CantAngle>\n") +
-                                    lug("<OD>6.35</OD>\n<Len>50</Len>\n")))
-        << "6.35" << 0.05 * 180 / M_PI << 0;
-    QTest::newRow("neither given")
-        << design(tube(StdTube, fins(StdFins) + lug("<Name>L</Name>\n"))) << "" << 0.0 << 0;
-    QTest::newRow("a cant that is no number")
-        << design(tube(StdTube, fins(StdFins + "<CantAngle>abc</CantAngle>\n") + lug(""))) << ""
-        << qQNaN() << 0;
-    QByteArray many;
-    for (int i = 0; i < 103; ++i)
-        many += lug("<OD>" + QByteArray::number(i + 1) + "</OD>\n");
-    QTest::newRow("lugs past the hundred are counted")
-        << design(tube(StdTube, fins(StdFins) + many)) << "1" << 0.0 << 3;
-}
-
-void TestReader::lugSizeAndCant() {
-    QFETCH(QByteArray, content);
-    QFETCH(QString, diameter);
-    QFETCH(double, cant);
-    QFETCH(int, leftOut);
-    const LoadResult r = ReadRockSimFile(write(content));
-    QVERIFY2(r.ok, qPrintable(r.message));
-    const FinSet& f = r.design.FinSets.at(0);
-    QCOMPARE(f.Tube.Marks.at(0).diameter.text, diameter);
-    QCOMPARE(f.Cant.readable(), !qIsNaN(cant));
-    if (!qIsNaN(cant))
-        QVERIFY(std::abs(f.Cant.degrees - cant) < 1e-9);
-    QCOMPARE(f.Tube.MarksLeftOut, leftOut);
 }
 
 QTEST_APPLESS_MAIN(TestReader)
