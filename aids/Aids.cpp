@@ -24,17 +24,13 @@ constexpr double mmOfTwips(double twips) {
 }
 // Nothing a sheet of paper, or a run of sheets, can hold: 10 m.
 constexpr double LongestLength = 10000;
-constexpr double MostFins = 1000;
 
 QString shown(double v) {
     return std::isfinite(v) ? NumberText(v, QStringLiteral(".")) : QStringLiteral("not a number");
 }
 
 QString finSetWords(const AidValues& v) {
-    const QString n = QString::number(v.finSetNumber);
-    return v.finSetName.isEmpty()
-               ? QStringLiteral("fin set %1").arg(n)
-               : QStringLiteral("fin set %1 (\"%2\")").arg(n, ShownText(v.finSetName));
+    return FinSetWords(v.finSetNumber, v.finSetName);
 }
 
 QString refused(const QString& detail) {
@@ -88,6 +84,7 @@ AidValues AidValuesOf(const AppState& s) {
     }
     if (const QString cant = CantNote(f, s.CurrentFinSet); !cant.isEmpty())
         v.notes.prepend(cant);
+    v.notes = CappedNotes(v.notes);
     return v;
 }
 
@@ -100,10 +97,10 @@ QString CheckDesignValues(const AidValues& v) {
                                       "can be drawn for them.")
                            .arg(fins, v.carrier));
     const double n = v.finCount;
-    if (!(n >= 1 && n <= MostFins && n == std::floor(n)))
+    if (!(n >= 1 && n <= MostFinsPerSet && n == std::floor(n)))
         return refused(QStringLiteral("The number of fins of %1 is %2: it must be a whole number "
                                       "from 1 to %3.")
-                           .arg(fins, shown(n), shown(MostFins)));
+                           .arg(fins, shown(n), shown(MostFinsPerSet)));
     const QString lengths[] = {
         lengthProblem(QStringLiteral("The outer diameter of ") + tube, v.outerDiameter),
         lengthProblem(QStringLiteral("The inner diameter of ") + tube, v.innerDiameter),
@@ -211,7 +208,7 @@ AidResult DrawBodyTubeWrapper(const AidValues& v) {
         line(mark, Xl, y + h, Xr, y + h);
     }
     if (!v.parts.empty())
-        MarkWrapper(f, {Xl, Xr, Yt, Yb, Yt + firstMark}, v.parts);
+        MarkWrapper(f, {Xl, Xr, Yt, Yb, Yt + firstMark, int(v.finCount), h}, v.parts);
     return withNotes(std::move(result), v, WrapperConvention);
 }
 

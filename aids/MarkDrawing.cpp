@@ -1,5 +1,6 @@
 #include "PartMarks.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -16,8 +17,9 @@ constexpr double FinBarMm = 4;  // and its bar this wide
 constexpr double ButtonMm = 5;  // a rail button's symbol across
 constexpr double UnsizedLugMm = 5;
 constexpr double WrapperSymbolMm = 3;
-// Labels that would overlap move on by a step, at most this many times.
-constexpr int MostLabelSteps = 200;
+// A label that would overlap another moves on by a step, a few times at most: past that the
+// figure would only grow.
+constexpr int MostLabelSteps = 3;
 
 struct Point {
     double x = 0, y = 0;
@@ -97,28 +99,76 @@ void MarkGuide(Figure& f, const GuideShape& shape, const std::vector<PartMark>& 
         f.add(t);
 }
 
+// Whether a label on the strip keeps inside it and off the fin set's own lines.
+bool clearOnStrip(const WrapperShape& s, const RectMm& box) {
+    if (box.top < s.top || box.bottom > s.bottom)
+        return false;
+    const double step = (s.bottom - s.top) / s.fins, h = s.finHalfThickness + 0.3;
+    for (int i = 0; i < s.fins; ++i) {
+        const double y = s.firstMark + i * step;
+        if (box.top < y + h && box.bottom > y - h)
+            return false;
+    }
+    return true;
+}
+
+// A part's label on the strip: over its line, else under it, else either side of a fin's lines
+// it would cross; then moved along the line, within the strip, past labels already there.
+RectMm wrapperLabel(const WrapperShape& s, double y, double w,
+                    const std::vector<FigureText>& labels) {
+    const double left = s.left + LabelGapMm, h = s.finHalfThickness + 0.5;
+    const double tops[] = {y - LabelMm - 0.5, y + 0.5, y - h - LabelMm, y + h};
+    RectMm box{left, tops[0], left + w, tops[0] + LabelMm};
+    for (double top : tops) {
+        const RectMm b{left, top, left + w, top + LabelMm};
+        if (clearOnStrip(s, b)) {
+            box = b;
+            break;
+        }
+    }
+    RectMm moved = box;
+    for (int step = 0; step < MostLabelSteps && overlapsAny(moved, labels); ++step)
+        moved = moved.translated(w + LabelGapMm, 0);
+    return moved.right <= s.right && !overlapsAny(moved, labels) ? moved : box;
+}
+
+// "← nose" inside the strip by the edge that goes to the nose, so it stays on the strip once
+// cut out: between two fin marks, clear of the parts' lines and labels.
+FigureText noseLabel(const WrapperShape& s, const std::vector<double>& lines,
+                     const std::vector<FigureText>& labels) {
+    const QString nose = QStringLiteral("← nose");
+    const double w = TextWidth(nose, LabelMm), step = (s.bottom - s.top) / s.fins;
+    auto boxAt = [&](double y) {
+        return RectMm{s.left + LabelGapMm, y - LabelMm / 2, s.left + LabelGapMm + w,
+                      y + LabelMm / 2};
+    };
+    for (int j = 0; j < s.fins; ++j)
+        for (double at : {0.25, 0.75, 0.5}) {
+            const RectMm box = boxAt(s.firstMark + (j + at) * step);
+            const bool crossed = std::any_of(lines.begin(), lines.end(), [&](double y) {
+                return y > box.top - 0.5 && y < box.bottom + 0.5;
+            });
+            if (box.bottom <= s.bottom && !crossed && !overlapsAny(box, labels))
+                return {box, nose, LabelMm};
+        }
+    return {boxAt(s.firstMark + step / 4), nose, LabelMm};
+}
+
 void MarkWrapper(Figure& f, const WrapperShape& s, const std::vector<PartMark>& marks) {
     const double length = s.bottom - s.top;
     std::vector<FigureText> labels;
+    std::vector<double> lines;
     for (const PartMark& m : marks) {
         double y = s.firstMark + m.degrees / 360 * length;
         if (y > s.bottom)
             y -= length;
         f.add(Stroke::line(StrokeRole::PartLine, s.left, y, s.right, y));
         wrapperSymbol(f, m, s.right - WrapperSymbolMm, y);
-        const double w = TextWidth(m.label, LabelMm);
-        double left = s.left + LabelGapMm;
-        RectMm box{left, y - LabelMm - 0.5, left + w, y - 0.5};
-        for (int step = 0; step < MostLabelSteps && overlapsAny(box, labels); ++step)
-            box = box.translated(w + LabelGapMm, 0);
-        labels.push_back({box, m.label, LabelMm});
+        lines.push_back(y);
+        labels.push_back(
+            {wrapperLabel(s, y, TextWidth(m.label, LabelMm), labels), m.label, LabelMm});
     }
-    const QString nose = QStringLiteral("nose →");
-    const double w = TextWidth(nose, LabelMm), middle = (s.top + s.bottom) / 2;
-    labels.push_back(
-        {{s.left - LabelGapMm - w, middle - LabelMm / 2, s.left - LabelGapMm, middle + LabelMm / 2},
-         nose,
-         LabelMm});
+    labels.push_back(noseLabel(s, lines, labels));
     for (const FigureText& t : labels)
         f.add(t);
 }

@@ -3,6 +3,8 @@
 #include "model/Conversions.h"
 
 #include <cmath>
+#include <set>
+#include <tuple>
 
 namespace vanecraft {
 
@@ -13,34 +15,29 @@ const char* const WrapperConvention =
 namespace {
 
 constexpr qsizetype MostLabelChars = 24;
+// Lines of notes under a figure; the rest are counted in the last.
+constexpr qsizetype MostNotes = 8;
+// Angles are told apart to a millionth of a degree: under 0.0001 mm round a 10 m tube.
+constexpr double AngleSteps = 1e6;
 
-// A name as a label or a note shows it: control characters escaped, and cut short, so that no
-// name can widen the figure past the paper.
-QString shortLabel(const QString& name) {
-    const QString shown = ShownText(name.left(MostLabelChars)); // a name may be megabytes long
-    return shown.size() > MostLabelChars || name.size() > MostLabelChars
-               ? shown.left(MostLabelChars - 1) + u'…'
-               : shown;
-}
-
-QString finSetWords(const FinSet& f, int n) {
-    const QString number = QString::number(n);
-    return f.Name.isEmpty() ? QStringLiteral("fin set %1").arg(number)
-                            : QStringLiteral("fin set %1 (\"%2\")").arg(number, shortLabel(f.Name));
+QString capitalised(QString s) {
+    if (!s.isEmpty())
+        s[0] = s[0].toUpper();
+    return s;
 }
 
 QString markWords(const TubeMark& m) {
     const QString kind = m.kind == TubeMark::Kind::LaunchLug ? QStringLiteral("launch lug")
                                                              : QStringLiteral("rail button");
     return m.name.isEmpty() ? QStringLiteral("a ") + kind
-                            : QStringLiteral("the %1 \"%2\"").arg(kind, shortLabel(m.name));
+                            : QStringLiteral("the %1 \"%2\"").arg(kind, ShortName(m.name));
 }
 
 // Why an angle cannot be placed, or an empty text.
 QString angleProblem(const Angle& a) {
     if (!a.readable())
         return QStringLiteral("its angle \"%1\" is not a usable number")
-            .arg(shortLabel(*a.unreadable));
+            .arg(ShortName(*a.unreadable));
     if (!(std::abs(a.degrees) <= MostAngleDegrees))
         return QStringLiteral("its angle is more than a billion degrees");
     return {};
@@ -53,107 +50,146 @@ double relative(double degrees, double from) {
     return r >= 360 ? 0 : r;
 }
 
-// One part at one angle: a millionth of a degree is under 0.0001 mm round a 10 m tube.
-bool sameMark(const PartMark& a, const PartMark& b) {
-    const double d = std::abs(a.degrees - b.degrees);
-    return a.kind == b.kind && a.label == b.label && std::min(d, 360 - d) < 1e-6;
-}
+// The marks gathered so far, one per part and angle (instances of one part share an angle), and
+// a count of those past the bound.
+struct Gathered {
+    PartMarks& out;
+    std::set<std::tuple<int, QString, long long>> seen;
+    int leftOff = 0;
 
-// Adds a mark unless one like it is there (instances of one part share an angle); counts those
-// past the bound.
-void take(PartMarks& out, const PartMark& m, int& leftOff) {
-    for (const PartMark& held : out.marks)
-        if (sameMark(held, m))
+    void take(const PartMark& m) {
+        const long long step = std::llround(m.degrees * AngleSteps) % (360 * (long long)AngleSteps);
+        if (!seen.insert({int(m.kind), m.label, step}).second)
             return;
-    if (out.marks.size() < size_t(MostPartMarks))
-        out.marks.push_back(m);
-    else
-        ++leftOff;
-}
+        if (out.marks.size() < size_t(MostPartMarks))
+            out.marks.push_back(m);
+        else
+            ++leftOff;
+    }
+};
 
-void markFinSet(PartMarks& out, const FinSet& f, int k, double from, int& leftOff) {
+void markFinSet(Gathered& g, const FinSet& f, int k, double from) {
     QString problem = angleProblem(f.Rotation);
     const double n = f.Count.number;
-    if (problem.isEmpty() && !(n >= 1 && n <= 1000 && n == std::floor(n)))
-        problem = QStringLiteral("its fin count \"%1\" is not a whole number from 1 to 1000")
-                      .arg(shortLabel(f.Count.text));
+    if (problem.isEmpty() && !(n >= 1 && n <= MostFinsPerSet && n == std::floor(n)))
+        problem = QStringLiteral("its fin count \"%1\" is not a whole number from 1 to %2")
+                      .arg(ShortName(f.Count.text))
+                      .arg(MostFinsPerSet);
     if (!problem.isEmpty()) {
-        out.notes << QStringLiteral("%1 is not marked: %2.").arg(finSetWords(f, k), problem);
+        g.out.notes << QStringLiteral("%1 is not marked: %2.")
+                           .arg(capitalised(FinSetWords(k, f.Name)), problem);
         return;
     }
     const QString label =
-        f.Name.isEmpty() ? QStringLiteral("fin set %1").arg(k) : shortLabel(f.Name);
+        f.Name.isEmpty() ? QStringLiteral("fin set %1").arg(k) : ShortName(f.Name);
     for (int j = 0; j < int(n); ++j)
-        take(out,
-             {PartMark::Kind::Fin, relative(f.Rotation.degrees + j * (360 / n), from), label, 0},
-             leftOff);
+        g.take({PartMark::Kind::Fin, relative(f.Rotation.degrees + j * (360 / n), from), label, 0});
 }
 
-void markTubePart(PartMarks& out, const TubeMark& m, double from, int& leftOff) {
+void markTubePart(Gathered& g, const TubeMark& m, double from) {
     if (const QString problem = angleProblem(m.angle); !problem.isEmpty()) {
-        QString words = markWords(m);
-        words[0] = words[0].toUpper();
-        out.notes << QStringLiteral("%1 is not marked: %2.").arg(words, problem);
+        g.out.notes
+            << QStringLiteral("%1 is not marked: %2.").arg(capitalised(markWords(m)), problem);
         return;
     }
     const bool lug = m.kind == TubeMark::Kind::LaunchLug;
     const double d = m.diameter.number;
     const bool sized = lug && !m.diameter.text.isEmpty() && std::isfinite(d) && d > 0 && d <= 1000;
-    take(out,
-         {lug ? PartMark::Kind::LaunchLug : PartMark::Kind::RailButton,
-          relative(m.angle.degrees, from), lug ? QStringLiteral("lug") : QStringLiteral("rail"),
-          sized ? d : 0},
-         leftOff);
+    g.take({lug ? PartMark::Kind::LaunchLug : PartMark::Kind::RailButton,
+            relative(m.angle.degrees, from), lug ? QStringLiteral("lug") : QStringLiteral("rail"),
+            sized ? d : 0});
+}
+
+// The other fin sets the tube's own element holds, by number.
+std::vector<int> othersOnTube(const Design& design, int n, int tube) {
+    std::vector<int> others;
+    for (size_t i = 0; i < design.FinSets.size(); ++i) {
+        const FinSet& f = design.FinSets[i];
+        if (int(i) + 1 != n && f.Tube.Index == tube && f.HeldByTube)
+            others.push_back(int(i) + 1);
+    }
+    return others;
 }
 
 } // namespace
+
+QString ShortName(const QString& name) {
+    // Whole characters and whole escapes only, and no more of a long name than is shown.
+    QString out;
+    for (qsizetype i = 0; i < name.size();) {
+        const qsizetype n =
+            name[i].isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate() ? 2
+                                                                                             : 1;
+        const QString piece = ShownText(name.mid(i, n));
+        i += n;
+        const bool last = i == name.size();
+        if (out.size() + piece.size() > MostLabelChars - (last ? 0 : 1))
+            return out + u'…';
+        out += piece;
+    }
+    return out;
+}
+
+QString FinSetWords(int n, const QString& name) {
+    const QString number = QString::number(n);
+    return name.isEmpty() ? QStringLiteral("fin set %1").arg(number)
+                          : QStringLiteral("fin set %1 (\"%2\")").arg(number, ShortName(name));
+}
 
 QString CantNote(const FinSet& f, int n) {
     if (!f.Cant.readable())
         return QStringLiteral("The cant of %1 reads \"%2\", no number: its fins are drawn "
                               "straight.")
-            .arg(finSetWords(f, n), shortLabel(*f.Cant.unreadable));
+            .arg(FinSetWords(n, f.Name), ShortName(*f.Cant.unreadable));
     if (f.Cant.degrees == 0)
         return {};
-    QString words = finSetWords(f, n);
-    words[0] = words[0].toUpper();
     return QStringLiteral("%1 is canted %2°: its fins are drawn straight.")
-        .arg(words, NumberText(f.Cant.degrees, QStringLiteral(".")));
+        .arg(capitalised(FinSetWords(n, f.Name)), QString::number(f.Cant.degrees, 'g', 4));
+}
+
+QStringList CappedNotes(QStringList notes) {
+    if (notes.size() <= MostNotes)
+        return notes;
+    const qsizetype more = notes.size() - (MostNotes - 1);
+    notes.resize(MostNotes - 1);
+    notes << QStringLiteral("%1 more notes like these are left out.").arg(more);
+    return notes;
 }
 
 PartMarks PartMarksOf(const Design& design, int n) {
     PartMarks out;
     const FinSet& selected = design.finSet(n);
     const TubeValues& tube = selected.Tube;
-    if (tube.Index < 0 || !tube.Carrier.isEmpty() || !selected.HeldByTube)
-        return out; // on no tube of its own, so nothing of a tube to mark
-    std::vector<int> others;
-    for (size_t i = 0; i < design.FinSets.size(); ++i) {
-        const TubeValues& t = design.FinSets[i].Tube;
-        if (int(i) + 1 != n && t.Index == tube.Index && design.FinSets[i].HeldByTube)
-            others.push_back(int(i) + 1);
+    if (tube.Index < 0 || !tube.Carrier.isEmpty())
+        return out; // no tube, so no aid to mark
+    const std::vector<int> others = othersOnTube(design, n, tube.Index);
+    if (others.empty() && tube.Marks.empty() && tube.MarksLeftOut == 0)
+        return out;
+    if (!selected.HeldByTube) {
+        out.notes << QStringLiteral("No other part on the tube is marked: %1 sits on a pod, a "
+                                    "transition or a nose cone, not on the tube.")
+                         .arg(FinSetWords(n, selected.Name));
+        return out;
     }
     if (tube.MarksLeftOut > 0)
         out.notes << QStringLiteral("%1 more launch lugs or rail buttons on this tube were not "
-                                    "read: a tube keeps at most 100.")
-                         .arg(tube.MarksLeftOut);
-    if (others.empty() && tube.Marks.empty())
-        return out;
+                                    "read: a tube keeps at most %2.")
+                         .arg(tube.MarksLeftOut)
+                         .arg(MostMarksPerTube);
     if (const QString problem = angleProblem(selected.Rotation); !problem.isEmpty()) {
         out.notes << QStringLiteral("No other part on the tube is marked: the angle of %1 is "
                                     "unknown (%2).")
-                         .arg(finSetWords(selected, n), problem);
+                         .arg(FinSetWords(n, selected.Name), problem);
         return out;
     }
-    const double from = selected.Rotation.degrees;
-    int leftOff = 0;
+    Gathered g{out, {}, 0};
     for (int k : others)
-        markFinSet(out, design.finSet(k), k, from, leftOff);
+        markFinSet(g, design.finSet(k), k, selected.Rotation.degrees);
     for (const TubeMark& m : tube.Marks)
-        markTubePart(out, m, from, leftOff);
-    if (leftOff > 0)
+        markTubePart(g, m, selected.Rotation.degrees);
+    if (g.leftOff > 0)
         out.notes << QStringLiteral("%1 more marks are left off: a figure carries at most %2.")
-                         .arg(leftOff)
+                         .arg(g.leftOff)
                          .arg(MostPartMarks);
     return out;
 }

@@ -38,6 +38,14 @@ constexpr int MostPartMarks = 1000;
 PartMarks PartMarksOf(const Design& design, int n);
 // What the user must know of fin set `n`'s cant, which the aids leave out; empty for none.
 QString CantNote(const FinSet& f, int n);
+// At most a few lines of notes, the rest counted in the last.
+QStringList CappedNotes(QStringList notes);
+
+// A name as a label or a note shows it: control characters escaped, and cut short (never within
+// a character or an escape), so that no name can widen a figure past the paper.
+QString ShortName(const QString& name);
+// "fin set 2", or "fin set 2 ("Canards")", for the user's messages.
+QString FinSetWords(int n, const QString& name);
 
 // The line each aid carries when it marks other parts, so the builder knows which way round.
 extern const char* const GuideConvention;
@@ -49,9 +57,11 @@ struct GuideShape {
     double firstFinDegrees = 0; // the first fin's turn on the paper, counter-clockwise from up
 };
 struct WrapperShape {
-    double left = 0, right = 0; // the strip's edges along the tube; `left` goes to the nose
-    double top = 0, bottom = 0; // the strip's ends
-    double firstMark = 0;       // where the first fin's mark runs across
+    double left = 0, right = 0;  // the strip's edges along the tube; `left` goes to the nose
+    double top = 0, bottom = 0;  // the strip's ends
+    double firstMark = 0;        // where the first fin's mark runs across
+    int fins = 1;                // the fin set's marks, evenly along the strip
+    double finHalfThickness = 0; // each mark's lines this far either side of its centre
 };
 
 // Every mark outside the tube's outline, with a dashed line from the centre and its label; and a

@@ -74,7 +74,6 @@ private:
 
 // Launch lugs and rail buttons kept per body tube: a design has a few. Every fin set on the
 // tube carries a copy of them.
-constexpr int MostMarksPerTube = 100;
 
 // A length of the file (metres) as the model holds it: millimetres, shortest decimal text.
 Value LengthValue(double metres);

@@ -13,10 +13,6 @@
 
 namespace vanecraft::rocksim {
 
-// Launch lugs kept per tube: a design has one or two. Every fin set on the tube carries a copy
-// of them.
-constexpr int MostMarksPerTube = 100;
-
 // A launch lug as read; its angle in radians, its outer diameter in mm.
 struct MarkData {
     QByteArray angle, name, od;
@@ -110,10 +106,8 @@ private:
 QString DecodeText(const QByteArray& bytes);
 // The values of a tube as the design holds them, its lugs with angles in degrees.
 TubeValues TubeValuesOf(const Tube& t);
-// A RockSim angle (radians) in degrees; 0 when it is no finite number.
+// A RockSim angle (radians) in degrees; unreadable when it is no finite number, 0 when missing.
 Angle AngleOf(const QByteArray& radians);
-// Whether a LaunchLug opening here is one of the innermost open tube's own parts: it sits in the
-// AttachedParts directly inside a BodyTube.
 // Whether the element about to open sits on the innermost open body tube: in its attached parts,
 // sub-assemblies between them aside.
 bool HeldByTube(const std::vector<Frame>& stack);

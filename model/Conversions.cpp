@@ -139,9 +139,13 @@ QString ShownText(const QString& text) {
     out.reserve(text.size());
     for (const QChar c : text) {
         const char16_t u = c.unicode();
+        const bool turnsText = u == 0x061C || u == 0x200E || u == 0x200F ||
+                               (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069);
         if (u < 0x20 || (u >= 0x7F && u <= 0x9F))
             out += QStringLiteral("\\x") +
                    QString::number(uint(u), 16).rightJustified(2, u'0').toUpper();
+        else if (turnsText)
+            out += QStringLiteral("\\u") + QString::number(uint(u), 16).toUpper();
         else
             out += c;
     }

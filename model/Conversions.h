@@ -20,8 +20,10 @@ QString NumberText(double value);
 // "Inches".
 QString DisplayLength(const QString& text, const QString& measurementUnits);
 
-// A text from a file as it may be shown on a terminal or in a message: control characters
-// (C0, DEL, C1) written as \xHH, so a name cannot forge lines or reach the terminal as commands.
+// A text from a file as it may be shown on a terminal, in a message or on a sheet: control
+// characters (C0, DEL, C1) written as \xHH, so a name cannot forge lines or reach the terminal as
+// commands, and the marks that turn the direction of text as \uHHHH, so a name cannot reverse
+// the words after it.
 QString ShownText(const QString& text);
 
 // A stored length in twips: Val(text) x 567 / 10, in that order.

@@ -14,6 +14,11 @@ constexpr double ThickestPaper = 3.0;
 // Fin sets held in memory, and offered in the list; a file may name more, which are only
 // counted.
 constexpr int MostFinSetsKept = 1000;
+// Launch lugs and rail buttons kept per tube: a design has one or two. Every fin set on the tube
+// carries a copy of them.
+constexpr int MostMarksPerTube = 100;
+// Fins a set can have for the aids to draw it.
+constexpr int MostFinsPerSet = 1000;
 
 // A value of the design as the file wrote it, and the number it stands for (millimetres for a
 // length). The text is what the window shows; the number is what the aids are drawn from.

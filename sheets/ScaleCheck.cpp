@@ -43,10 +43,15 @@ ScaleCheck MakeScaleCheck(const ScaleSize& size, double left, double top) {
 namespace {
 
 bool ClearOfFigure(const Figure& figure, const RectMm& area) {
-    return std::none_of(figure.strokes().begin(), figure.strokes().end(), [&](const Stroke& s) {
-        return s.kind == Stroke::Circle ? CircleTouches(s.x1, s.y1, s.r, area)
-                                        : SegmentTouches(s.x1, s.y1, s.x2, s.y2, area);
-    });
+    const auto& texts = figure.texts();
+    return std::none_of(figure.strokes().begin(), figure.strokes().end(),
+                        [&](const Stroke& s) {
+                            return s.kind == Stroke::Circle
+                                       ? CircleTouches(s.x1, s.y1, s.r, area)
+                                       : SegmentTouches(s.x1, s.y1, s.x2, s.y2, area);
+                        }) &&
+           std::none_of(texts.begin(), texts.end(),
+                        [&](const FigureText& t) { return t.box.intersects(area); });
 }
 
 } // namespace

@@ -61,7 +61,7 @@ inline std::vector<HostileCase> AngleHostileCases() {
     file("OpenRocket second fin set's angle NaN", "i.ork",
          ork(orkFins("<angleoffset>-725</angleoffset>") + orkFins("<rotation>NaN</rotation>") +
              Part("launchlug", "<name>L</name><radialdirection>-30</radialdirection>")),
-         Drawn("Number: 4", "fin set 2 (\"Fins\") is not marked: its angle \"NaN\"", "lug"));
+         Drawn("Number: 4", "Fin set 2 (\"Fins\") is not marked: its angle \"NaN\"", "lug"));
     return c;
 }
 

@@ -128,6 +128,8 @@ void TestConversions::shownText_data() {
     QTest::newRow("tab, DEL, C1") << QString::fromUtf16(u"a\tb\x7f\x85"
                                                         u"c")
                                   << "a\\x09b\\x7F\\x85c";
+    QTest::newRow("text turned right to left")
+        << QString::fromUtf16(u"evil\u202Efdp.exe\u2066x") << "evil\\u202Efdp.exe\\u2066x";
 }
 
 void TestConversions::shownText() {
