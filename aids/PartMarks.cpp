@@ -27,8 +27,9 @@ QString capitalised(QString s) {
 }
 
 QString markWords(const TubeMark& m) {
-    const QString kind = m.kind == TubeMark::Kind::LaunchLug ? QStringLiteral("launch lug")
-                                                             : QStringLiteral("rail button");
+    const QString kind = m.kind == TubeMark::Kind::LaunchLug    ? QStringLiteral("launch lug")
+                         : m.kind == TubeMark::Kind::RailButton ? QStringLiteral("rail button")
+                                                                : QStringLiteral("tube fin set");
     return m.name.isEmpty() ? QStringLiteral("a ") + kind
                             : QStringLiteral("the %1 \"%2\"").arg(kind, ShortName(m.name));
 }
@@ -68,28 +69,49 @@ struct Gathered {
     }
 };
 
+// Why a set of fins cannot be marked, or an empty text.
+QString finsProblem(const Angle& rotation, const Value& count) {
+    if (QString problem = angleProblem(rotation); !problem.isEmpty())
+        return problem;
+    const double n = count.number;
+    if (count.text.isEmpty())
+        return QStringLiteral("the design gives no count of its fins");
+    if (!(n >= 1 && n <= MostFinsPerSet && n == std::floor(n)))
+        return QStringLiteral("its fin count \"%1\" is not a whole number from 1 to %2")
+            .arg(ShortName(count.text))
+            .arg(MostFinsPerSet);
+    return {};
+}
+
+// Every fin of a set, the first at `rotation`, the rest evenly round the tube.
+void markFins(Gathered& g, const Angle& rotation, const Value& count, const QString& label,
+              double from) {
+    const double n = count.number;
+    for (int j = 0; j < int(n); ++j)
+        g.take({PartMark::Kind::Fin, relative(rotation.degrees + j * (360 / n), from), label, 0});
+}
+
 void markFinSet(Gathered& g, const FinSet& f, int k, double from) {
-    QString problem = angleProblem(f.Rotation);
-    const double n = f.Count.number;
-    if (problem.isEmpty() && !(n >= 1 && n <= MostFinsPerSet && n == std::floor(n)))
-        problem = QStringLiteral("its fin count \"%1\" is not a whole number from 1 to %2")
-                      .arg(ShortName(f.Count.text))
-                      .arg(MostFinsPerSet);
-    if (!problem.isEmpty()) {
+    if (const QString problem = finsProblem(f.Rotation, f.Count); !problem.isEmpty()) {
         g.out.notes << QStringLiteral("%1 is not marked: %2.")
                            .arg(capitalised(FinSetWords(k, f.Name)), problem);
         return;
     }
-    const QString label =
-        f.Name.isEmpty() ? QStringLiteral("fin set %1").arg(k) : ShortName(f.Name);
-    for (int j = 0; j < int(n); ++j)
-        g.take({PartMark::Kind::Fin, relative(f.Rotation.degrees + j * (360 / n), from), label, 0});
+    markFins(g, f.Rotation, f.Count,
+             f.Name.isEmpty() ? QStringLiteral("fin set %1").arg(k) : ShortName(f.Name), from);
 }
 
 void markTubePart(Gathered& g, const TubeMark& m, double from) {
-    if (const QString problem = angleProblem(m.angle); !problem.isEmpty()) {
+    const bool tubeFins = m.kind == TubeMark::Kind::TubeFins;
+    if (const QString problem = tubeFins ? finsProblem(m.angle, m.count) : angleProblem(m.angle);
+        !problem.isEmpty()) {
         g.out.notes
             << QStringLiteral("%1 is not marked: %2.").arg(capitalised(markWords(m)), problem);
+        return;
+    }
+    if (tubeFins) {
+        markFins(g, m.angle, m.count,
+                 m.name.isEmpty() ? QStringLiteral("tube fins") : ShortName(m.name), from);
         return;
     }
     const bool lug = m.kind == TubeMark::Kind::LaunchLug;

@@ -62,7 +62,9 @@ bool isParam(const Frame& owner, QStringView tag) {
     if (owner.mark >= 0)
         return tag == u"name" || tag == u"angleoffset" ||
                (owner.markKind == TubeMark::Kind::LaunchLug &&
-                (tag == u"radialdirection" || tag == u"radius"));
+                (tag == u"radialdirection" || tag == u"radius")) ||
+               (owner.markKind == TubeMark::Kind::TubeFins &&
+                (tag == u"rotation" || tag == u"fincount" || tag == u"instancecount"));
     switch (owner.kind) {
     case Kind::Rocket:
         return tag == u"name";
@@ -124,10 +126,12 @@ void Reader::openComponent(Frame& f, QStringView tag) {
             ++finSetsSeen_;
         return;
     }
-    // Lugs and buttons can only sit on a body tube; those on other parts carry no mark.
-    if ((tag == u"launchlug" || tag == u"railbutton") && parent.kind == Kind::BodyTube &&
-        !parent.finSet) {
-        f.markKind = tag == u"launchlug" ? TubeMark::Kind::LaunchLug : TubeMark::Kind::RailButton;
+    // Lugs, buttons and tube fins are marked only on a body tube.
+    if ((tag == u"launchlug" || tag == u"railbutton" || tag == u"tubefinset") &&
+        parent.kind == Kind::BodyTube && !parent.finSet) {
+        f.markKind = tag == u"launchlug"    ? TubeMark::Kind::LaunchLug
+                     : tag == u"railbutton" ? TubeMark::Kind::RailButton
+                                            : TubeMark::Kind::TubeFins;
         f.mark = tree_.addMark(parent.node, f.markKind);
         return;
     }
@@ -241,6 +245,8 @@ void Reader::applyParam(const Frame& owner, const QString& text) {
         } else if (param_ == u"radius") {
             if (const std::optional<double> r = ork::Number(text))
                 m.diameter = ork::LengthValue(2 * *r);
+        } else if (param_ == u"fincount" || param_ == u"instancecount") {
+            m.count = Value::of(text.trimmed());
         } else {
             m.angle = Angle::read(text, 1, m.angle);
         }

@@ -152,10 +152,15 @@ int Tree::addMark(int tube, TubeMark::Kind kind) {
         leftOut += leftOut < std::numeric_limits<int>::max();
         return -1;
     }
-    // OpenRocket puts a new lug or button opposite the first fin.
-    // OpenRocket's lug without a <radius> is 10 mm across.
+    // OpenRocket puts a new lug or button opposite the first fin, a lug 10 mm across; tube fins
+    // start at 0, and their count is always written.
+    const bool fins = kind == TubeMark::Kind::TubeFins;
     const Value diameter = kind == TubeMark::Kind::LaunchLug ? LengthValue(0.01) : Value{};
-    marks.push_back(TubeMark{kind, Angle{180, std::nullopt}, {}, diameter});
+    marks.push_back(TubeMark{kind,
+                             Angle{fins ? 0.0 : 180.0, std::nullopt},
+                             {},
+                             diameter,
+                             fins ? Value{} : Value::of(QStringLiteral("1"))});
     return int(marks.size()) - 1;
 }
 

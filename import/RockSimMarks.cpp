@@ -35,11 +35,35 @@ TubeValues TubeValuesOf(const Tube& t) {
                  {},
                  t.marksLeftOut};
     v.Marks.reserve(t.marks.size());
-    for (const MarkData& m : t.marks)
-        v.Marks.push_back(TubeMark{TubeMark::Kind::LaunchLug, AngleOf(m.angle),
-                                   UnescapeXmlText(DecodeText(m.name)),
-                                   m.od.isEmpty() ? Value{} : Value::of(DecodeText(m.od))});
+    for (const MarkData& m : t.marks) {
+        const bool fins = m.tubeFins;
+        v.Marks.push_back(TubeMark{fins ? TubeMark::Kind::TubeFins : TubeMark::Kind::LaunchLug,
+                                   AngleOf(m.angle), UnescapeXmlText(DecodeText(m.name)),
+                                   m.od.isEmpty() || fins ? Value{} : Value::of(DecodeText(m.od)),
+                                   Value::of(DecodeText(m.count))});
+    }
     return v;
+}
+
+// A fin set as the design holds it. Only a root chord or span written as 0 is taken from the
+// point list.
+FinSet FinSetOf(const FinData& f, const TubeValues& airframe) {
+    FinSet s;
+    s.Name = UnescapeXmlText(DecodeText(f.name));
+    s.Count = Value::of(DecodeText(f.count));
+    s.Root = Value::of(DecodeText(f.root));
+    s.Span = Value::of(DecodeText(f.span));
+    s.Thickness = Value::of(DecodeText(f.thickness));
+    const QString dot = QStringLiteral(".");
+    if (f.custom && f.pointsOnRoot && s.Root.number == 0.0)
+        s.Root = Value::of(NumberText(f.rootTo - f.rootFrom, dot));
+    if (f.custom && f.anyPoint && s.Span.number == 0.0)
+        s.Span = Value::of(NumberText(f.spanOfPoints, dot));
+    s.Tube = f.tube ? TubeValuesOf(*f.tube) : airframe;
+    s.HeldByTube = f.heldByTube;
+    s.Rotation = AngleOf(f.angle);
+    s.Cant = AngleOf(f.cant);
+    return s;
 }
 
 bool HeldByTube(const std::vector<Frame>& stack) {

@@ -91,8 +91,8 @@ bool Parser::isField(int id) const {
     case Kind::FinSet:
         return parent.finIndex >= 0 && id >= TagTable::FinCount && id <= TagTable::CantAngle;
     case Kind::LaunchLug:
-        return parent.markIndex >= 0 &&
-               (id == TagTable::Name || id == TagTable::RadialAngle || id == TagTable::OD);
+        return parent.markIndex >= 0 && (id == TagTable::Name || id == TagTable::RadialAngle ||
+                                         id == TagTable::OD || id == TagTable::TubeCount);
     case Kind::RocketDesign:
         return id == TagTable::Name && !rocketNested_ && !rocketNameTaken_;
     case Kind::Other:
@@ -115,7 +115,10 @@ void Parser::store(int id, QByteArrayView value) {
     }
     if (parent.kind == Kind::LaunchLug) {
         MarkData& m = tubes_.back()->marks[size_t(parent.markIndex)];
-        (id == TagTable::Name ? m.name : id == TagTable::OD ? m.od : m.angle) = value.toByteArray();
+        (id == TagTable::Name        ? m.name
+         : id == TagTable::OD        ? m.od
+         : id == TagTable::TubeCount ? m.count
+                                     : m.angle) = value.toByteArray();
         return;
     }
     FinData& f = fins_[size_t(parent.finIndex)];
@@ -170,12 +173,13 @@ void Parser::openKind(Frame& frame) {
         }
         if (finSetsSeen_ < std::numeric_limits<int>::max())
             ++finSetsSeen_;
-    } else if (frame.id == TagTable::LaunchLug && HeldByTube(stack_)) {
+    } else if ((frame.id == TagTable::LaunchLug || frame.id == TagTable::TubeFinSet) &&
+               HeldByTube(stack_)) {
         frame.kind = Kind::LaunchLug;
         std::vector<MarkData>& marks = tubes_.back()->marks;
         if (marks.size() < size_t(MostMarksPerTube)) {
             frame.markIndex = int(marks.size());
-            marks.emplace_back();
+            marks.emplace_back().tubeFins = frame.id == TagTable::TubeFinSet;
         } else {
             int& leftOut = tubes_.back()->marksLeftOut;
             leftOut += leftOut < std::numeric_limits<int>::max();
@@ -356,31 +360,6 @@ bool Parser::processLine(QByteArrayView line, qint64 lineNumber) {
     return true;
 }
 
-namespace {
-
-// A fin set as the design holds it. Only a root chord or span written as 0 is taken from the
-// point list.
-FinSet finSetOf(const FinData& f, const TubeValues& airframe) {
-    FinSet s;
-    s.Name = UnescapeXmlText(DecodeText(f.name));
-    s.Count = Value::of(DecodeText(f.count));
-    s.Root = Value::of(DecodeText(f.root));
-    s.Span = Value::of(DecodeText(f.span));
-    s.Thickness = Value::of(DecodeText(f.thickness));
-    const QString dot = QStringLiteral(".");
-    if (f.custom && f.pointsOnRoot && s.Root.number == 0.0)
-        s.Root = Value::of(NumberText(f.rootTo - f.rootFrom, dot));
-    if (f.custom && f.anyPoint && s.Span.number == 0.0)
-        s.Span = Value::of(NumberText(f.spanOfPoints, dot));
-    s.Tube = f.tube ? TubeValuesOf(*f.tube) : airframe;
-    s.HeldByTube = f.heldByTube;
-    s.Rotation = AngleOf(f.angle);
-    s.Cant = AngleOf(f.cant);
-    return s;
-}
-
-} // namespace
-
 Design Parser::finish() {
     while (!stack_.empty()) // elements left open at the end of a cut-off file end with it
         pop();
@@ -393,7 +372,7 @@ Design Parser::finish() {
                                    : TubeValues{zero, zero, zero, -1, QString(), {}, 0};
     d.FinSets.reserve(fins_.size());
     for (const FinData& f : fins_)
-        d.FinSets.push_back(finSetOf(f, d.Unheld.Tube));
+        d.FinSets.push_back(FinSetOf(f, d.Unheld.Tube));
     return d;
 }
 

@@ -13,15 +13,16 @@
 
 namespace vanecraft::rocksim {
 
-// A launch lug as read; its angle in radians, its outer diameter in mm.
+// A launch lug or a set of tube fins as read; its angle in radians, a lug's outer diameter in mm.
 struct MarkData {
-    QByteArray angle, name, od;
+    bool tubeFins = false;
+    QByteArray angle, name, od, count;
 };
 
 struct Tube {
     QByteArray od = "0", id = "0", len = "0";
     int index = -1;              // the tube's place among the design's tubes
-    std::vector<MarkData> marks; // the launch lugs in the tube's own attached parts
+    std::vector<MarkData> marks; // the lugs and tube fins in the tube's own attached parts
     int marksLeftOut = 0;        // those past MostMarksPerTube
 };
 
@@ -106,6 +107,8 @@ private:
 QString DecodeText(const QByteArray& bytes);
 // The values of a tube as the design holds them, its lugs with angles in degrees.
 TubeValues TubeValuesOf(const Tube& t);
+// A fin set as the design holds it, on `airframe` when no tube held it.
+FinSet FinSetOf(const FinData& f, const TubeValues& airframe);
 // A RockSim angle (radians) in degrees; unreadable when it is no finite number, 0 when missing.
 Angle AngleOf(const QByteArray& radians);
 // Whether the element about to open sits on the innermost open body tube: in its attached parts,

@@ -48,7 +48,10 @@ int TagTable::known(QByteArrayView name) {
                : name == "PointList" ? PointList
                : name == "LaunchLug" ? LaunchLug
                : name == "CantAngle" ? CantAngle
+               : name == "TubeCount" ? TubeCount
                                      : Unlisted;
+    case 10:
+        return name == "TubeFinSet" ? TubeFinSet : Unlisted;
     case 11:
         return name == "RadialAngle" ? RadialAngle : name == "SubAssembly" ? SubAssembly : Unlisted;
     case 13:

@@ -30,6 +30,8 @@ public:
         CantAngle,
         SubAssembly,
         LaunchLug,
+        TubeFinSet,
+        TubeCount,
         AttachedParts,
         KnownCount
     };

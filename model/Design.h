@@ -47,13 +47,15 @@ struct Angle {
     static Angle read(const QString& text, double degreesPerUnit, Angle missing);
 };
 
-// A part fixed to the outside of a tube, which a builder marks at its angle around the tube.
+// A part fixed to the outside of a tube, which a builder marks at its angle around the tube: a
+// launch lug, a rail button, or a set of tube fins (which no aid draws, but the others mark).
 struct TubeMark {
-    enum class Kind { LaunchLug, RailButton };
+    enum class Kind { LaunchLug, RailButton, TubeFins };
     Kind kind = Kind::LaunchLug;
-    Angle angle;
+    Angle angle; // tube fins: the first's
     QString name;
     Value diameter; // a launch lug's outer diameter; empty when the file gives none
+    Value count;    // tube fins: how many, evenly round the tube
     bool operator==(const TubeMark&) const = default;
 };
 

@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <cmath>
 
-// Marks written as triples: kind ("L" launch lug, "R" rail button), angle in degrees ("?" for
-// one the file gives unreadably), name.
-// Empty when the marks match, else what differs; angles to 1e-9 degrees.
+// Marks written as triples: kind ("L" launch lug, "R" rail button, "T" tube fins), angle in degrees
+// ("?" for one the file gives unreadably), name. Empty when the marks match, else what differs;
+// angles to 1e-9 degrees.
 inline QString MarksMismatch(const std::vector<vanecraft::TubeMark>& got,
                              const QStringList& expected) {
     using vanecraft::TubeMark;
@@ -21,8 +21,9 @@ inline QString MarksMismatch(const std::vector<vanecraft::TubeMark>& got,
     for (size_t i = 0; i < got.size(); ++i) {
         const TubeMark& m = got[i];
         const qsizetype at = qsizetype(i) * 3;
-        const QString kind =
-            m.kind == TubeMark::Kind::LaunchLug ? QStringLiteral("L") : QStringLiteral("R");
+        const QString kind = m.kind == TubeMark::Kind::LaunchLug    ? QStringLiteral("L")
+                             : m.kind == TubeMark::Kind::RailButton ? QStringLiteral("R")
+                                                                    : QStringLiteral("T");
         const bool unknown = expected[at + 1] == QLatin1String("?");
         const double angle = expected[at + 1].toDouble();
         const bool angleOk = unknown

@@ -57,6 +57,13 @@ inline std::vector<Mark> ExpectedMarks(const tube_parts::DesignParts& d, int n) 
     }
     int i = 0;
     for (const tube_parts::TubePart& p : d.tubes[size_t(selected.tube)].parts) {
+        const QString label = p.name.isEmpty() ? QStringLiteral("tube fins") : p.name;
+        for (int j = 0; j < p.tubeFins; ++j)
+            AddOnce(marks,
+                    {Mark::Fin, Relative(p.degrees + j * (360.0 / p.tubeFins), selected.degrees), 0,
+                     label, QStringLiteral("tube fin %1 of %2").arg(j + 1).arg(label)});
+        if (p.tubeFins > 0)
+            continue;
         const QString what =
             (p.button ? QStringLiteral("rail button %1") : QStringLiteral("lug %1")).arg(++i);
         AddOnce(marks,

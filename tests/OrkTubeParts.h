@@ -119,8 +119,13 @@ struct OrkWalk {
         const auto tag = x.name();
         if (tag == QLatin1String("radius") && !p.button)
             p.diameterMm = 2000 * number(x.readElementText());
-        else if (tag == QLatin1String("radialdirection") || tag == QLatin1String("angleoffset"))
+        else if (tag == QLatin1String("radialdirection") || tag == QLatin1String("angleoffset") ||
+                 (p.tubeFins > 0 && tag == QLatin1String("rotation")))
             p.degrees = number(x.readElementText());
+        else if (p.tubeFins > 0 && tag == QLatin1String("fincount"))
+            p.tubeFins = x.readElementText().toInt();
+        else if (tag == QLatin1String("name"))
+            p.name = x.readElementText();
         else
             return false;
         return true;
@@ -167,12 +172,17 @@ struct OrkWalk {
             f.fin = int(d.finSets.size());
             d.finSets.emplace_back().tube = owner.tube;
             points.emplace_back();
-        } else if ((tag == QLatin1String("launchlug") || tag == QLatin1String("railbutton")) &&
+        } else if ((tag == QLatin1String("launchlug") || tag == QLatin1String("railbutton") ||
+                    tag == QLatin1String("tubefinset")) &&
                    owner.tube >= 0) {
             f.partTube = owner.tube;
             // OpenRocket's lug without a <radius> is 10 mm across.
-            d.tubes[size_t(f.partTube)].parts.push_back(
-                {tag == QLatin1String("railbutton"), 180, 10});
+            const bool tubeFins = tag == QLatin1String("tubefinset");
+            d.tubes[size_t(f.partTube)].parts.push_back({tag == QLatin1String("railbutton"),
+                                                         tubeFins ? 1 : 0,
+                                                         {},
+                                                         tubeFins ? 0.0 : 180,
+                                                         10});
         }
         return f;
     }

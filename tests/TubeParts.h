@@ -26,6 +26,8 @@ struct FinSetOnTube {
 
 struct TubePart {
     bool button = false;
+    int tubeFins = 0; // a set of this many tube fins, marked as fins; 0 for a lug or a button
+    QString name;
     double degrees = 180;  // OpenRocket's default for lugs and buttons alike
     double diameterMm = 5; // a lug's outer diameter; 5 when the file gives none
 };
@@ -88,6 +90,10 @@ struct RockSimWalk {
         const auto tag = x.name();
         if (p.tube >= 0 && tag == QLatin1String("OD"))
             d.tubes[size_t(p.tube)].odMm = number(x.readElementText());
+        else if (p.partTube >= 0 && tag == QLatin1String("TubeCount"))
+            d.tubes[size_t(p.partTube)].parts.back().tubeFins = x.readElementText().toInt();
+        else if (p.partTube >= 0 && tag == QLatin1String("Name"))
+            d.tubes[size_t(p.partTube)].parts.back().name = x.readElementText();
         else if (p.partTube >= 0 && tag == QLatin1String("OD"))
             d.tubes[size_t(p.partTube)].parts.back().diameterMm = number(x.readElementText());
         else if (p.partTube >= 0 && tag == QLatin1String("RadialAngle"))
@@ -126,9 +132,11 @@ struct RockSimWalk {
             f.fin = int(d.finSets.size());
             d.finSets.emplace_back().tube = carrier();
             points.emplace_back();
-        } else if (tag == QLatin1String("LaunchLug") && carrier() >= 0) {
+        } else if ((tag == QLatin1String("LaunchLug") || tag == QLatin1String("TubeFinSet")) &&
+                   carrier() >= 0) {
             f.partTube = carrier();
-            d.tubes[size_t(f.partTube)].parts.push_back({false, 0, 5});
+            d.tubes[size_t(f.partTube)].parts.push_back(
+                {false, tag == QLatin1String("TubeFinSet") ? 1 : 0, {}, 0, 5});
         }
         return f;
     }

@@ -218,13 +218,16 @@ void TestCorpus::angles_data() {
     row("openrocket-foobar-test-v3-single-stage.rkt", {0.0}, {{}}, {});
     row("openrocket-pod-fins-v4.rkt", {0.0, 0.0, 0.0}, {{}, {}, {}}, {});
     row("openrocket-pod-test-v4.rkt", {0.0, 0.0}, {{}, {"L", "0.0", "Launch lug 1"}}, {});
-    // The lug sits in a sub-assembly on the airframe, as do fin sets 1 and 2; fin sets 3 and 4,
-    // on a transition, take the airframe's values and so list its lug.
-    const QStringList lug1{"L", "0", "Launch lug 1"};
-    row("openrocket-subassembly-test-v4.rkt", {0.0, 0.0, 0.0, 0.0}, {lug1, lug1, lug1, lug1}, lug1);
+    // The lug and the tube fins sit in a sub-assembly on the airframe, as do fin sets 1 and 2;
+    // fin sets 3 and 4, on a transition, take the airframe's values and so list its parts.
+    const QStringList parts{"L", "0", "Launch lug 1", "T", "0", "Tube fins 1"};
+    row("openrocket-subassembly-test-v4.rkt", {0.0, 0.0, 0.0, 0.0}, {parts, parts, parts, parts},
+        parts);
     row("openrocket-three-stage-everything-v3-variant.rkt",
         {4.760001581654, -29.740004609840025, 20.50999830495954},
-        {{"L", "69.90085100596043", "Launch lug"}, {}, {}},
+        {{"L", "69.90085100596043", "Launch lug"},
+         {"T", "0", "Tube fins"},
+         {"T", "0", "Tube fins"}},
         {"L", "179.90874767107852", "Launch lug"});
     row("openrocket-three-stage-everything-v3.rkt",
         {4.760001581654, -29.740004609840025, 20.50999830495954}, {{}, {}, {}}, {});

@@ -189,7 +189,8 @@ void TestOrkCorpus::angles_data() {
     row("three-stage-low-power-rocket.ork", {0.0, 0.0, 0.0},
         {{"L", "19.0", "Launch lug"}, {}, {"L", "19.0", "Launch lug"}},
         {"L", "19.0", "Launch lug"});
-    row("tube-fin-rocket.ork", {}, {}, {"L", "180.0", "Launch Lug"});
+    row("tube-fin-rocket.ork", {}, {},
+        {"T", "29.999999999999996", "Tube fin set", "L", "180.0", "Launch Lug"});
 }
 
 void TestOrkCorpus::angles() {

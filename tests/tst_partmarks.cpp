@@ -35,11 +35,15 @@ FinSet finSet(const QString& name, int count, Angle rotation, int tube = 0) {
 }
 
 TubeMark lug(Angle a, const QString& name = QStringLiteral("Lug")) {
-    return {TubeMark::Kind::LaunchLug, a, name, Value::of(QStringLiteral("6"))};
+    return {TubeMark::Kind::LaunchLug, a, name, Value::of(QStringLiteral("6")), {}};
 }
 
 TubeMark button(Angle a) {
-    return {TubeMark::Kind::RailButton, a, QStringLiteral("Button"), {}};
+    return {TubeMark::Kind::RailButton, a, QStringLiteral("Button"), {}, {}};
+}
+
+TubeMark tubeFins(Angle a, const QString& count) {
+    return {TubeMark::Kind::TubeFins, a, QStringLiteral("Tubes"), {}, Value::of(count)};
 }
 
 // Fin sets as given, every one on tube 0 carrying the same lugs and buttons.
@@ -139,6 +143,14 @@ void TestPartMarks::marks_data() {
         << 2 << QStringList{}
         << QStringLiteral("No other part on the tube is marked: fin set 2 (\"Pod fins\") sits on a "
                           "pod, a transition or a nose cone, not on the tube.");
+    QTest::newRow("tube fins: every one of them, as fins")
+        << designOf({main}, {tubeFins(degrees(30), QStringLiteral("3"))}) << 1
+        << QStringList{"fin 150.000000 Tubes", "fin 270.000000 Tubes", "fin 30.000000 Tubes"}
+        << QString();
+    QTest::newRow("tube fins without a count")
+        << designOf({main}, {tubeFins(degrees(30), QString())}) << 1 << QStringList{}
+        << QStringLiteral("The tube fin set \"Tubes\" is not marked: the design gives no count of "
+                          "its fins.");
     QTest::newRow("two buttons at one angle are one mark")
         << designOf({main}, {button(degrees(90)), button(degrees(450)), button(degrees(-270))}) << 1
         << QStringList{"rail 90.000000 rail"} << QString();
