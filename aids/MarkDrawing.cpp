@@ -78,27 +78,6 @@ void wrapperSymbol(Figure& f, const PartMark& m, double x, double y) {
         f.add(Stroke::circle(StrokeRole::Mark, x, y, r / 2));
 }
 
-} // namespace
-
-void MarkGuide(Figure& f, const GuideShape& shape, const std::vector<PartMark>& marks) {
-    std::vector<FigureText> labels;
-    for (const PartMark& m : marks) {
-        // Clockwise on the paper from the first fin, which the builder sees from the nose.
-        const double a = (shape.firstFinDegrees - m.degrees) * std::numbers::pi / 180;
-        const Point d{-std::sin(a), -std::cos(a)};
-        const double reach = guideSymbol(f, m, d, shape.radius);
-        f.add(Stroke::line(StrokeRole::CentreLine, 0, 0, reach * d.x, reach * d.y));
-        const double w = TextWidth(m.label, LabelMm);
-        double out = reach + LabelGapMm + std::abs(d.x) * w / 2 + std::abs(d.y) * LabelMm / 2;
-        RectMm box = boxAround(along(d, out), w, LabelMm);
-        for (int step = 0; step < MostLabelSteps && overlapsAny(box, labels); ++step)
-            box = boxAround(along(d, out += LabelMm), w, LabelMm);
-        labels.push_back({box, m.label, LabelMm});
-    }
-    for (const FigureText& t : labels)
-        f.add(t);
-}
-
 // Whether a label on the strip keeps inside it and off the fin set's own lines.
 bool clearOnStrip(const WrapperShape& s, const RectMm& box) {
     if (box.top < s.top || box.bottom > s.bottom)
@@ -152,6 +131,27 @@ FigureText noseLabel(const WrapperShape& s, const std::vector<double>& lines,
                 return {box, nose, LabelMm};
         }
     return {boxAt(s.firstMark + step / 4), nose, LabelMm};
+}
+
+} // namespace
+
+void MarkGuide(Figure& f, const GuideShape& shape, const std::vector<PartMark>& marks) {
+    std::vector<FigureText> labels;
+    for (const PartMark& m : marks) {
+        // Clockwise on the paper from the first fin, which the builder sees from the nose.
+        const double a = (shape.firstFinDegrees - m.degrees) * std::numbers::pi / 180;
+        const Point d{-std::sin(a), -std::cos(a)};
+        const double reach = guideSymbol(f, m, d, shape.radius);
+        f.add(Stroke::line(StrokeRole::CentreLine, 0, 0, reach * d.x, reach * d.y));
+        const double w = TextWidth(m.label, LabelMm);
+        double out = reach + LabelGapMm + std::abs(d.x) * w / 2 + std::abs(d.y) * LabelMm / 2;
+        RectMm box = boxAround(along(d, out), w, LabelMm);
+        for (int step = 0; step < MostLabelSteps && overlapsAny(box, labels); ++step)
+            box = boxAround(along(d, out += LabelMm), w, LabelMm);
+        labels.push_back({box, m.label, LabelMm});
+    }
+    for (const FigureText& t : labels)
+        f.add(t);
 }
 
 void MarkWrapper(Figure& f, const WrapperShape& s, const std::vector<PartMark>& marks) {
