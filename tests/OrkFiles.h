@@ -1,8 +1,11 @@
 #pragma once
 
 // OpenRocket designs made in a test: the XML of a small design and its gzip and ZIP containers,
-// written with libarchive's writer.
+// written with libarchive's writer; and the reading of such bytes.
 
+#include "import/DesignFile.h"
+
+#include <QBuffer>
 #include <QByteArray>
 #include <QList>
 #include <archive.h>
@@ -10,6 +13,13 @@
 #include <utility>
 
 namespace ork_files {
+
+// A design read from bytes as from a file of that name, by the reader the bytes call for.
+inline vanecraft::LoadResult Loaded(QByteArray bytes, const QString& name = "test.ork") {
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return vanecraft::ReadDesignDevice(buffer, name);
+}
 
 // An OpenRocket document holding `stages` (the stage elements) as the rocket's parts.
 inline QByteArray Doc(const QByteArray& stages, const QByteArray& rocketName = "Test rocket") {

@@ -2,13 +2,13 @@
 // be text: no NUL byte, no line over the line limit. Its lines still count in messages, and
 // the block-wise line count agrees with the line reader's however the bytes arrive.
 #include "DesignFields.h"
+#include "ScratchFiles.h"
 #include "import/LineReader.h"
 #include "import/RockSimReader.h"
 #include "import/TextScan.h"
 
 #include <QBuffer>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace vanecraft;
@@ -65,15 +65,8 @@ private slots:
     void lineEndsInAnyBlocks();
 
 private:
-    QString write(const QByteArray& bytes) {
-        const QString path = dir.filePath(QStringLiteral("f%1.rkt").arg(++counter));
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-            qFatal("cannot write test file");
-        return path;
-    }
-    QTemporaryDir dir;
-    int counter = 0;
+    QString write(const QByteArray& bytes) { return dir.write(bytes); }
+    ScratchFiles dir;
 };
 
 void TestAfterDesign::loads_data() {

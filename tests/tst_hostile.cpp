@@ -1,7 +1,7 @@
 // Every hostile file through the window's Load path, --show and --export: each loads soundly or
 // is refused with a message, quickly, in bounded memory, and a refusal changes nothing.
-#include "FakePlatform.h"
 #include "AngleHostileCases.h"
+#include "FakePlatform.h"
 #include "app/frmMain.h"
 #include "settings/AppPaths.h"
 

@@ -31,13 +31,6 @@ private slots:
 
 namespace {
 
-LoadResult load(const QByteArray& bytes) {
-    QByteArray copy = bytes;
-    QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
-    return ReadDesignDevice(buffer, QStringLiteral("test.ork"));
-}
-
 // A small design: one stage, a nose cone, a tube carrying one fin set.
 QByteArray smallDesign() {
     return Doc(Stage(Part("nosecone", "<name>Nose</name><aftradius>0.0125</aftradius>") +
@@ -68,7 +61,7 @@ void TestOpenRocket::containers_data() {
 
 void TestOpenRocket::containers() {
     QFETCH(QByteArray, bytes);
-    const LoadResult r = load(bytes);
+    const LoadResult r = Loaded(bytes);
     QVERIFY2(r.ok, qPrintable(r.message));
     QCOMPARE(r.design.RocketName, QStringLiteral("Small"));
     QCOMPARE(r.design.FinSetsInFile, 1);
@@ -199,7 +192,7 @@ void TestOpenRocket::values() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, fields);
     QFETCH(QString, tube);
-    const LoadResult r = load(bytes);
+    const LoadResult r = Loaded(bytes);
     QVERIFY2(r.ok, qPrintable(r.message));
     const QStringList want = fields.split(u' ');
     const QStringList keys{"count", "root", "span", "thick", "od", "id", "len"};
@@ -321,7 +314,7 @@ void TestOpenRocket::angles() {
     QFETCH(QList<double>, finAngles);
     QFETCH(QList<QStringList>, finMarks);
     QFETCH(QStringList, unheldMarks);
-    const LoadResult r = load(bytes);
+    const LoadResult r = Loaded(bytes);
     QVERIFY2(r.ok, qPrintable(r.message));
     const Design& d = r.design;
     QCOMPARE(qsizetype(d.FinSets.size()), finAngles.size());
@@ -402,7 +395,7 @@ void TestOpenRocket::refused() {
     QFETCH(QString, says);
     QElapsedTimer t;
     t.start();
-    const LoadResult r = load(bytes);
+    const LoadResult r = Loaded(bytes);
     QVERIFY(!r.ok);
     QVERIFY2(r.message.contains(says), qPrintable(r.message));
     QVERIFY2(r.message.startsWith(QStringLiteral("The file \"test.ork\" cannot be read: ")),
@@ -429,7 +422,7 @@ void TestOpenRocket::rockSimUnchanged() {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     const LoadResult want = ReadRockSimDevice(buffer, QStringLiteral("test.ork"));
-    const LoadResult got = load(bytes);
+    const LoadResult got = Loaded(bytes);
     QCOMPARE(got.ok, want.ok);
     QCOMPARE(got.message, want.message);
     QCOMPARE(got.design, want.design);

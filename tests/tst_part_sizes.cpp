@@ -3,7 +3,6 @@
 #include "OrkFiles.h"
 #include "import/DesignFile.h"
 
-#include <QBuffer>
 #include <QtTest>
 #include <cmath>
 
@@ -11,13 +10,6 @@ using namespace vanecraft;
 using namespace ork_files;
 
 namespace {
-
-LoadResult load(const QByteArray& bytes) {
-    QByteArray copy = bytes;
-    QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
-    return ReadDesignDevice(buffer, QStringLiteral("parts"));
-}
 
 // A RockSim design: one body tube holding `attached`.
 QByteArray rkt(const QByteArray& attached) {
@@ -90,7 +82,7 @@ void TestPartSizes::lugSizeAndCant() {
     QFETCH(QString, diameter);
     QFETCH(double, cant);
     QFETCH(int, leftOut);
-    const LoadResult r = load(bytes);
+    const LoadResult r = Loaded(bytes);
     QVERIFY2(r.ok, qPrintable(r.message));
     const FinSet& f = r.design.FinSets.at(0);
     QVERIFY(f.HeldByTube);

@@ -1,9 +1,9 @@
 #include "DesignFields.h"
 #include "MarkCheck.h"
+#include "ScratchFiles.h"
 #include "import/RockSimReader.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace vanecraft;
@@ -51,15 +51,8 @@ private slots:
     void angles();
 
 private:
-    QString write(const QByteArray& bytes) {
-        const QString path = dir.filePath(QStringLiteral("f%1.rkt").arg(++counter));
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-            qFatal("cannot write test file");
-        return path;
-    }
-    QTemporaryDir dir;
-    int counter = 0;
+    QString write(const QByteArray& bytes) { return dir.write(bytes); }
+    ScratchFiles dir;
 };
 
 void TestReader::reads_data() {
