@@ -20,7 +20,7 @@ constexpr qint64 SniffBytes = 64 * 1024;
 LoadResult readGzip(QIODevice& device, const QString& name) {
     ArchiveDevice gzip(device, ArchiveDevice::Container::Gzip);
     if (const QString problem = gzip.start(); !problem.isEmpty())
-        return LoadResult{false, {}, FileError(name, problem), {}};
+        return LoadResult::refused(FileError(name, problem));
     if (IsOpenRocketXml(gzip.peek(SniffBytes)))
         return ReadOpenRocketDevice(gzip, name);
     GuardedDevice guard(gzip);
@@ -31,21 +31,15 @@ LoadResult readGzip(QIODevice& device, const QString& name) {
 LoadResult readZip(QIODevice& device, const QString& name) {
     ArchiveDevice zip(device, ArchiveDevice::Container::Zip);
     if (const QString problem = zip.start(); !problem.isEmpty())
-        return LoadResult{false, {}, FileError(name, problem), {}};
+        return LoadResult::refused(FileError(name, problem));
     if (IsOpenRocketXml(zip.peek(SniffBytes)))
         return ReadOpenRocketDevice(zip, name);
     if (zip.failed())
-        return LoadResult{
-            false,
-            {},
-            FileError(name,
-                      QStringLiteral("it is a damaged ZIP archive (%1)").arg(zip.errorString())),
-            {}};
-    return LoadResult{false,
-                      {},
-                      FileError(name, QStringLiteral("its entry \"%1\" is not an OpenRocket design")
-                                          .arg(ShownText(zip.entryName()))),
-                      {}};
+        return LoadResult::refused(FileError(
+            name, QStringLiteral("it is a damaged ZIP archive (%1)").arg(zip.errorString())));
+    return LoadResult::refused(
+        FileError(name, QStringLiteral("its entry \"%1\" is not an OpenRocket design")
+                            .arg(ShownText(zip.entryName()))));
 }
 
 } // namespace
@@ -73,7 +67,7 @@ LoadResult ReadDesignDevice(QIODevice& device, const QString& name) {
 LoadResult ReadDesignFile(const QString& path, LoadControl& control) {
     QFile file(path);
     if (const QString problem = OpenDesignFile(file); !problem.isEmpty())
-        return LoadResult{false, {}, problem, {}};
+        return LoadResult::refused(problem);
     WatchedFile watched(file, control);
     LoadResult result = ReadDesignDevice(watched, path);
     if (watched.cancelled())
@@ -84,7 +78,7 @@ LoadResult ReadDesignFile(const QString& path, LoadControl& control) {
 LoadResult ReadDesignFile(const QString& path) {
     QFile file(path);
     if (const QString problem = OpenDesignFile(file); !problem.isEmpty())
-        return LoadResult{false, {}, problem, {}};
+        return LoadResult::refused(problem);
     return ReadDesignDevice(file, path);
 }
 

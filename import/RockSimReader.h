@@ -16,6 +16,8 @@ struct LoadResult {
     QString message;        // why the file was refused, when !ok
     QString warning;        // something the user should know about a completed load
     bool cancelled = false; // the user stopped the load: no design, and nothing to tell
+
+    static LoadResult refused(const QString& why) { return {false, {}, why, {}}; }
 };
 
 // Reads a design file whole. On any failure the result carries the user's message and no
